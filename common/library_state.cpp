@@ -1,0 +1,7 @@
+#include "common/library_state.h"
+
+namespace lumora {
+
+LibraryState g_library;
+
+}  // namespace lumora
