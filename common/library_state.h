@@ -8,7 +8,9 @@
 #include <atomic>
 #include <cstdio>
 
+#include "common/markup_scanner.h"
 #include "common/router_status.h"
+#include "common/status_page_state.h"
 
 namespace lumora {
 
@@ -24,6 +26,10 @@ struct LibraryState {
     RouterStatus* current_status = nullptr;
     int page_valid = 1;                  // cleared by the initial-password page
     int recognised_connection_code = 0;  // copied from the connection item; 0 when none
+    StatusPageState page_parse;          // the status-page handlers' item, text mode, heading
+
+    // Tokenizes the page being read; reset before every page.
+    MarkupScanner scanner;
 
     // Session token of the last page that carried one; survives between pages.
     char session_token[33] = {};

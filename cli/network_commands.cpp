@@ -1,0 +1,162 @@
+// network_commands.cpp: the quirnctl commands that talk to the router: status, reboot, standby,
+// switch, check and set-password.
+//
+// Each prints its outcome on standard output (a line, or the JSON object with --json) and
+// returns the operation's RouterResult as the exit status. Passwords come only from a password
+// file and are never printed.
+#include <cstdio>
+#include <optional>
+#include <string>
+
+#include "cli/command.h"
+#include "cli/password_file.h"
+#include "cli/profile_option.h"
+#include "cli/status_json.h"
+#include "cli/status_report.h"
+#include "cli/status_text.h"
+#include "common/http_exchange.h"
+#include "common/http_request.h"
+#include "common/library_state.h"
+#include "common/router_commands.h"
+#include "common/router_status.h"
+#include "common/status_page.h"
+
+namespace quirnctl {
+namespace {
+
+// The router accepts administrator passwords of at most this many bytes.
+constexpr std::size_t kMaxAdminPasswordBytes = 64;
+
+// How the router is reached and with which administrator password. One place to fill it, so
+// that further sources (a profile file) slot in beside the options.
+struct RouterAccess {
+    std::optional<std::string> router_host;  // none: the router's local host name
+    std::string admin_password;              // empty when none was given
+};
+
+RouterAccess ReadRouterAccess(const Arguments& parsed) {
+    RouterAccess access;
+    // The profile gives the window's settings; --router and --password-file override them.
+    if (const std::string* profile = parsed.Value("--profile")) {
+        ProfileAccess from_profile = ReadProfileOption(*profile);
+        access.router_host = std::move(from_profile.router_host);
+        access.admin_password = std::move(from_profile.admin_password);
+    }
+    if (const std::string* host = parsed.Value("--router")) {
+        if (host->empty()) {
+            throw UsageError("--router needs a host name or address");
+        }
+        access.router_host = *host;
+    }
+    if (const std::string* path = parsed.Value("--password-file")) {
+        access.admin_password = ReadPasswordFile(*path);
+    }
+    return access;
+}
+
+const char* HostOrNone(const RouterAccess& access) {
+    return access.router_host ? access.router_host->c_str() : nullptr;
+}
+
+// Prints the outcome of an operation that yields no status record.
+int ReportOutcome(const char* operation, int result, bool json) {
+    std::string out;
+    if (json) {
+        out = StatusJson(result, nullptr, lumora::FieldText(lumora::g_library.session_token));
+    } else {
+        out = std::string(operation) + ": " + ResultText(result) + "\n";
+    }
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    std::fflush(stdout);
+    return result;
+}
+
+// Reads the status page once, as the window always has before a command, so that a fall-back to
+// the status-page account carries a live session token; then runs the command whatever that
+// read gave.
+int RunRouterCommandLine(int command_index, const char* operation, const Arguments& parsed) {
+    const RouterAccess access = ReadRouterAccess(parsed);
+    lumora::RouterStatus before = lumora::FreshRouterStatus();
+    lumora::GetRouterInfo(lumora::kStatusPage, HostOrNone(access), lumora::kStatusPageUser,
+                          lumora::kStatusPagePassword, before);
+    const int result = lumora::RunRouterCommand(access.admin_password.c_str(),
+                                                lumora::kStatusPageUser, command_index);
+    return ReportOutcome(operation, result, parsed.Has("--json"));
+}
+
+Arguments ParseCommandArguments(const std::vector<std::string>& args) {
+    return ParseArguments(args, {"--json"}, {"--password-file", "--router", "--profile"});
+}
+
+void RequireNoPositional(const Arguments& parsed, const char* command) {
+    if (!parsed.positional.empty()) {
+        throw UsageError(std::string(command) + " takes no argument " + parsed.positional[0]);
+    }
+}
+
+}  // namespace
+
+int RunStatus(const std::vector<std::string>& args) {
+    const Arguments parsed = ParseArguments(args, {"--json"}, {"--router", "--profile"});
+    RequireNoPositional(parsed, "status");
+    const RouterAccess access = ReadRouterAccess(parsed);
+    lumora::RouterStatus status = lumora::FreshRouterStatus();
+    const int result =
+        lumora::GetRouterInfo(lumora::kStatusPage, HostOrNone(access), lumora::kStatusPageUser,
+                              lumora::kStatusPagePassword, status);
+    return ReportStatus(result, status, parsed.Has("--json"));
+}
+
+int RunReboot(const std::vector<std::string>& args) {
+    const Arguments parsed = ParseCommandArguments(args);
+    RequireNoPositional(parsed, "reboot");
+    return RunRouterCommandLine(lumora::kReboot, "reboot", parsed);
+}
+
+int RunStandby(const std::vector<std::string>& args) {
+    const Arguments parsed = ParseCommandArguments(args);
+    RequireNoPositional(parsed, "standby");
+    return RunRouterCommandLine(lumora::kStandby, "standby", parsed);
+}
+
+int RunSwitch(const std::vector<std::string>& args) {
+    const Arguments parsed = ParseCommandArguments(args);
+    if (parsed.positional.size() != 1) {
+        throw UsageError("switch needs one target: lte3g or wlan");
+    }
+    const std::string& target = parsed.positional[0];
+    if (target == "lte3g") {
+        return RunRouterCommandLine(lumora::kSwitchToLte3g, "switch lte3g", parsed);
+    }
+    if (target == "wlan") {
+        return RunRouterCommandLine(lumora::kSwitchToWlan, "switch wlan", parsed);
+    }
+    throw UsageError("unknown switch target " + target + " (lte3g or wlan)");
+}
+
+int RunCheck(const std::vector<std::string>& args) {
+    const Arguments parsed = ParseArguments(args, {"--json"});
+    RequireNoPositional(parsed, "check");
+    return ReportOutcome("check", lumora::CheckConnection(), parsed.Has("--json"));
+}
+
+int RunSetPassword(const std::vector<std::string>& args) {
+    const Arguments parsed = ParseArguments(args, {"--json"}, {"--password-file"});
+    RequireNoPositional(parsed, "set-password");
+    const std::string* path = parsed.Value("--password-file");
+    if (path == nullptr) {
+        throw UsageError("set-password needs --password-file FILE");
+    }
+    const std::string password = ReadPasswordFile(*path);
+    if (password.empty()) {
+        throw UsageError("the password file " + *path + " holds no password");
+    }
+    if (password.size() > kMaxAdminPasswordBytes) {
+        throw UsageError("the password in " + *path + " is longer than 64 bytes");
+    }
+    const int result = lumora::SetAdminPassword(lumora::kStatusPagePassword, password.c_str(),
+                                                lumora::kStatusPageUser);
+    return ReportOutcome("set-password", result, parsed.Has("--json"));
+}
+
+}  // namespace quirnctl

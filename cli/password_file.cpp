@@ -1,0 +1,38 @@
+// password_file.cpp: the first line of a password file or of standard input.
+#include "cli/password_file.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "cli/command.h"
+
+namespace quirnctl {
+
+std::string ReadPasswordFile(const std::string& path) {
+    const bool from_stdin = path == "-";
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> owned(
+        from_stdin ? nullptr : std::fopen(path.c_str(), "rb"), &std::fclose);
+    std::FILE* file = from_stdin ? stdin : owned.get();
+    if (file == nullptr) {
+        throw UsageError("cannot read password file " + path + ": " + std::strerror(errno));
+    }
+    std::string line;
+    for (int c = std::getc(file); c != EOF && c != '\n'; c = std::getc(file)) {
+        line.push_back(static_cast<char>(c));
+    }
+    if (std::ferror(file)) {
+        throw UsageError("cannot read password file " + path);
+    }
+    if (!line.empty() && line.back() == '\r') {
+        line.pop_back();
+    }
+    // The library passes the password on as C text; a zero byte would cut it silently.
+    if (line.find('\0') != std::string::npos) {
+        throw UsageError("the password in " + path + " holds a zero byte");
+    }
+    return line;
+}
+
+}  // namespace quirnctl

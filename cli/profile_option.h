@@ -1,0 +1,22 @@
+// profile_option.h: --profile FILE, the router address and administrator password taken from a
+// profile file that the Windows program wrote, so a script uses the same settings as the window.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace quirnctl {
+
+struct ProfileAccess {
+    // connect_domain in UTF-8; none when the profile leaves it empty, which means the router's
+    // local host name (a profile without the key names that host explicitly).
+    std::optional<std::string> router_host;
+    // connect_rt_pw decoded from its stored form, in UTF-8; empty when none is stored.
+    std::string admin_password;
+};
+
+// Reads the profile at `path` as the window does. Throws UsageError when the file cannot be read
+// or its stored password cannot be decoded; the message names the file, never the password.
+ProfileAccess ReadProfileOption(const std::string& path);
+
+}  // namespace quirnctl

@@ -1,0 +1,128 @@
+// status_json.cpp: writes a RouterStatus and its result as one JSON object.
+#include "cli/status_json.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+#include "common/status_page.h"
+
+namespace quirnctl {
+
+using lumora::FieldText;
+
+namespace {
+
+// Length of the well-formed UTF-8 character at the start of `text`, or 0 when it is not one.
+std::size_t Utf8CharLength(std::string_view text) {
+    auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    unsigned char lead = byte(0);
+    std::size_t length;
+    char32_t code_point;
+    if (lead < 0x80) {
+        return 1;
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        code_point = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        code_point = lead & 0x0F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        code_point = lead & 0x07;
+    } else {
+        return 0;
+    }
+    if (text.size() < length) {
+        return 0;
+    }
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((byte(i) & 0xC0) != 0x80) {
+            return 0;
+        }
+        code_point = (code_point << 6) | (byte(i) & 0x3F);
+    }
+    // Overlong forms, surrogates and values beyond Unicode are not characters.
+    bool overlong = (length == 3 && code_point < 0x800) || (length == 4 && code_point < 0x10000);
+    bool surrogate = code_point >= 0xD800 && code_point <= 0xDFFF;
+    return overlong || surrogate || code_point > 0x10FFFF ? 0 : length;
+}
+
+std::string JsonNumber(float value) {
+    if (!std::isfinite(value)) {
+        return "null";
+    }
+    char buffer[32];
+    auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return error == std::errc() ? std::string(buffer, end) : "null";
+}
+
+}  // namespace
+
+std::string JsonString(std::string_view text) {
+    std::string out = "\"";
+    while (!text.empty()) {
+        unsigned char byte = static_cast<unsigned char>(text.front());
+        std::size_t length = Utf8CharLength(text);
+        if (length == 0) {
+            out += "\xEF\xBF\xBD";  // U+FFFD for a byte that starts no character
+            length = 1;
+        } else if (byte == '"' || byte == '\\') {
+            out += '\\';
+            out += static_cast<char>(byte);
+        } else if (byte == '\n') {
+            out += "\\n";
+        } else if (byte == '\r') {
+            out += "\\r";
+        } else if (byte == '\t') {
+            out += "\\t";
+        } else if (byte < 0x20) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
+            out += escaped;
+        } else {
+            out.append(text.substr(0, length));
+        }
+        text.remove_prefix(length);
+    }
+    out += '"';
+    return out;
+}
+
+std::string StatusJson(int result, const lumora::RouterStatus* status,
+                       std::string_view session_token) {
+    std::string out = "{\n  \"result\": " + std::to_string(result) + ",\n  \"status\": ";
+    if (status == nullptr) {
+        out += "null";
+    } else {
+        const lumora::RouterStatus& s = *status;
+        auto text = [&](const char* name, std::string_view value) {
+            out += std::string("    \"") + name + "\": " + JsonString(value) + ",\n";
+        };
+        auto number = [&](const char* name, long long value) {
+            out += std::string("    \"") + name + "\": " + std::to_string(value) + ",\n";
+        };
+        out += "{\n";
+        text("firmware_version", FieldText(s.firmware_version));
+        number("firmware_notice", s.firmware_notice);
+        number("battery_level", s.battery_level);
+        number("battery_percent", s.battery_percent);
+        number("connection_code", s.connection_code);
+        text("connection_text", FieldText(s.connection_text));
+        number("radio_level", s.radio_level);
+        text("wan_address", FieldText(s.wan_address));
+        text("bt_name", FieldText(s.bt_name));
+        text("bt_address", FieldText(s.bt_address));
+        text("domain_name", FieldText(s.domain_name));
+        text("wifi_wan_link", FieldText(s.wifi_wan_link));
+        text("volume_limit", FieldText(s.volume_limit));
+        text("volume_month", FieldText(s.volume_month));
+        text("limit_reach_text", FieldText(s.limit_reach_text));
+        out += "    \"limit_reach\": " + JsonNumber(s.limit_reach) + ",\n";
+        out += "    \"spare\": " + std::to_string(s.spare) + "\n  }";
+    }
+    out += ",\n  \"session_token\": " + JsonString(session_token) + "\n}\n";
+    return out;
+}
+
+}  // namespace quirnctl

@@ -1,0 +1,17 @@
+// status_text.h: the readable summary quirnctl prints for a status read without --json.
+#pragma once
+
+#include <string>
+
+#include "common/router_status.h"
+
+namespace quirnctl {
+
+// A short phrase for a RouterResult, e.g. "the page was not understood".
+const char* ResultText(int result);
+
+// One "name: value" line per item, the numbers explained in words; only the result line when
+// `status` is null. Ends in a line break.
+std::string StatusSummary(int result, const lumora::RouterStatus* status);
+
+}  // namespace quirnctl

@@ -1,0 +1,98 @@
+// socket_transport.cpp: the platform-free half of the socket layer: the dotted-address rule,
+// the error names, the socket-error line and read_line over the platform's receive.
+#include "common/socket_transport.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+#include "common/diagnostics.h"
+
+namespace lumora {
+namespace {
+
+struct ErrorName {
+    int number;
+    const char* name;
+};
+
+constexpr ErrorName kErrorNames[] = {
+    {10004, "WSAEINTR"},       {10014, "WSAEFAULT"},         {10022, "WSAEINVAL"},
+    {10035, "WSAEWOULDBLOCK"}, {10036, "WSAEINPROGRESS"},    {10038, "WSAENOTSOCK"},
+    {10040, "WSAEMSGSIZE"},    {10045, "WSAEOPNOTSUPP"},     {10050, "WSAENETDOWN"},
+    {10052, "WSAENETRESET"},   {10053, "WSAECONNABORTED"},   {10054, "WSAECONNRESET"},
+    {10057, "WSAENOTCONN"},    {10058, "WSAESHUTDOWN"},      {10060, "WSAETIMEDOUT"},
+    {10093, "WSANOTINITIALISED"},
+};
+
+}  // namespace
+
+const char* SocketErrorName(int number) {
+    for (const ErrorName& entry : kErrorNames) {
+        if (entry.number == number) {
+            return entry.name;
+        }
+    }
+    return "";
+}
+
+int LogSocketError(const char* format, ...) {
+    const int number = LastSocketError();
+    std::FILE* stream = DiagnosticStream();
+    std::fprintf(stream, "Connect Error Code: %s\n", SocketErrorName(number));
+    std::va_list args;
+    va_start(args, format);
+    std::vfprintf(stream, format, args);
+    va_end(args);
+    std::fflush(stream);
+    return number;
+}
+
+bool IsDottedAddress(const char* host) {
+    const std::size_t length = std::strlen(host);
+    if (length == 0 || length > 15) {
+        return false;
+    }
+    int dots = 0;
+    int part_length = 0;
+    int part_value = 0;
+    for (std::size_t i = 0; i <= length; ++i) {
+        const char c = host[i];
+        if (c == '.' || c == '\0') {
+            if (part_value > 255) {
+                return false;
+            }
+            dots += c == '.';
+            part_length = 0;
+            part_value = 0;
+        } else if (c >= '0' && c <= '9' && part_length < 3) {
+            ++part_length;
+            part_value = part_value * 10 + (c - '0');
+        } else {
+            return false;  // not a digit, or a fourth digit
+        }
+    }
+    return dots == 3;
+}
+
+int read_line(char* buffer, SocketHandle socket) {
+    int stored = 0;
+    while (stored < kReadLineLimit) {
+        char byte = 0;
+        const int received = ReceiveBytes(socket, &byte, 1);
+        if (received < 0) {
+            return -1;
+        }
+        if (received == 0) {
+            break;  // orderly close: hand over what arrived
+        }
+        buffer[stored++] = byte;
+        if (byte == '\n') {
+            break;
+        }
+    }
+    buffer[stored] = '\0';
+    return stored;
+}
+
+}  // namespace lumora

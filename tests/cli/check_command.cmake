@@ -1,0 +1,26 @@
+# Runs one command and checks its exit status and, when EXPECTED_OUTPUT names a file, that its
+# standard output is exactly that file.
+#   cmake -DPROGRAM=path -DARGS="a|b|c" -DEXPECTED_EXIT=N [-DEXPECTED_OUTPUT=file]
+#         [-DEXPECTED_ERROR=text] -P check_command.cmake
+# Arguments are separated by "|" so that they survive being passed as one definition.
+string(REPLACE "|" ";" arguments "${ARGS}")
+execute_process(COMMAND ${PROGRAM} ${arguments}
+                RESULT_VARIABLE exit_status
+                OUTPUT_VARIABLE output
+                ERROR_VARIABLE error_output)
+if(NOT "${exit_status}" STREQUAL "${EXPECTED_EXIT}")
+    message(FATAL_ERROR "exit status ${exit_status}, expected ${EXPECTED_EXIT}\n"
+                        "stdout:\n${output}\nstderr:\n${error_output}")
+endif()
+if(DEFINED EXPECTED_OUTPUT)
+    file(READ "${EXPECTED_OUTPUT}" expected)
+    if(NOT output STREQUAL expected)
+        message(FATAL_ERROR "stdout differs from ${EXPECTED_OUTPUT}:\n${output}")
+    endif()
+endif()
+if(DEFINED EXPECTED_ERROR)
+    string(FIND "${error_output}" "${EXPECTED_ERROR}" found)
+    if(found EQUAL -1)
+        message(FATAL_ERROR "stderr lacks \"${EXPECTED_ERROR}\":\n${error_output}")
+    endif()
+endif()

@@ -1,0 +1,75 @@
+// quirnctl --profile: the window's router address and stored password, read from its profile.
+#include "cli/profile_option.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+
+#include "cli/command.h"
+
+namespace quirnctl {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ProfileOptionTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        std::random_device random;
+        do {
+            directory_ = fs::temp_directory_path() /
+                         ("quirn-profile-" + std::to_string(random()) + std::to_string(random()));
+        } while (!fs::create_directory(directory_));
+        path_ = (directory_ / "QuirnMobileTool.INI").string();
+    }
+    void TearDown() override { fs::remove_all(directory_); }
+
+    void WriteProfile(const std::string& router_info) {
+        std::ofstream(path_, std::ios::binary)
+            << "[application_info]\r\nreload_cycle=20000\r\n[router_info]\r\n"
+            << router_info;
+    }
+
+    fs::path directory_;
+    std::string path_;
+};
+
+TEST_F(ProfileOptionTest, TakesAddressAndDecodedPassword) {
+    struct Case {
+        const char* router_info;
+        std::optional<std::string> host;
+        std::string password;
+    };
+    const Case cases[] = {
+        {"connect_domain=192.168.100.1\r\nconnect_rt_pw=wjHG\r\n", "192.168.100.1", "abc"},
+        // An empty address means the router's local host name, as in the window.
+        {"connect_domain=\r\nconnect_rt_pw=\r\n", std::nullopt, ""},
+        {"", "quirn.home.arpa", ""},
+        // The stored form is in code page 932; the library gets UTF-8.
+        {"connect_rt_pw=J30tvQ==\r\n", "quirn.home.arpa", "\xE6\x97\xA5\xE6\x9C\xAC"},
+    };
+    for (const Case& c : cases) {
+        WriteProfile(c.router_info);
+        const ProfileAccess access = ReadProfileOption(path_);
+        EXPECT_EQ(access.router_host, c.host) << c.router_info;
+        EXPECT_EQ(access.admin_password, c.password) << c.router_info;
+    }
+}
+
+TEST_F(ProfileOptionTest, UnusableProfileIsAUsageError) {
+    EXPECT_THROW(ReadProfileOption(path_), UsageError);  // no file yet
+    EXPECT_THROW(ReadProfileOption(directory_.string()), UsageError);
+    WriteProfile("connect_rt_pw=////\r\n");  // decodes to bytes that are no text
+    try {
+        ReadProfileOption(path_);
+        ADD_FAILURE() << "no error for an undecodable password";
+    } catch (const UsageError& error) {
+        EXPECT_NE(std::string(error.what()).find(path_), std::string::npos);
+    }
+}
+
+}  // namespace
+}  // namespace quirnctl

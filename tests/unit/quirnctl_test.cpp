@@ -1,0 +1,72 @@
+// quirnctl's pieces that scripts rely on: the JSON it prints and its argument rules.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <string>
+
+#include "cli/command.h"
+#include "cli/status_json.h"
+
+namespace quirnctl {
+namespace {
+
+TEST(StatusJson, StringsAreEscapedAndAlwaysValid) {
+    struct Case {
+        std::string text;
+        std::string json;
+    } cases[] = {
+        {"plain", "\"plain\""},
+        {"a\"b\\c", "\"a\\\"b\\\\c\""},
+        {"line\r\n\ttab", "\"line\\r\\n\\ttab\""},
+        {std::string("\x01\x1f\x7f", 3), "\"\\u0001\\u001f\x7f\""},
+        {"する", "\"する\""},
+        {"\xF0\x9F\x93\xB6", "\"\xF0\x9F\x93\xB6\""},  // four bytes, kept
+        {"a\xFF"
+         "b",
+         "\"a\xEF\xBF\xBD"
+         "b\""},                                                       // a byte that starts nothing
+        {"\xE3\x81", "\"\xEF\xBF\xBD\xEF\xBF\xBD\""},                  // a character cut short
+        {"\xC0\xAF", "\"\xEF\xBF\xBD\xEF\xBF\xBD\""},                  // overlong "/"
+        {"\xED\xA0\x80", "\"\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\""},  // a surrogate
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(JsonString(c.text), c.json);
+    }
+}
+
+TEST(StatusJson, FailedReadHasNoStatus) {
+    EXPECT_EQ(StatusJson(4, nullptr, "abc"),
+              "{\n  \"result\": 4,\n  \"status\": null,\n  \"session_token\": \"abc\"\n}\n");
+}
+
+TEST(StatusJson, FullFieldsAndOddNumbersStayInBounds) {
+    lumora::RouterStatus status = lumora::FreshRouterStatus();
+    std::memset(status.firmware_version, 'v', sizeof status.firmware_version);  // no terminator
+    status.limit_reach = std::nanf("");
+    std::string json = StatusJson(0, &status, "");
+    EXPECT_NE(json.find("\"firmware_version\": \"" + std::string(32, 'v') + "\",\n"),
+              std::string::npos);
+    EXPECT_NE(json.find("\"limit_reach\": null,"), std::string::npos);
+    EXPECT_NE(json.find("\"battery_percent\": -2,"), std::string::npos);
+}
+
+TEST(Arguments, KnownOptionsOnly) {
+    Arguments parsed =
+        ParseArguments({"file", "--json", "-", "--profile", "p.ini"}, {"--json"}, {"--profile"});
+    EXPECT_EQ(parsed.positional, (std::vector<std::string>{"file", "-"}));
+    EXPECT_TRUE(parsed.Has("--json"));
+    ASSERT_NE(parsed.Value("--profile"), nullptr);
+    EXPECT_EQ(*parsed.Value("--profile"), "p.ini");
+    EXPECT_EQ(parsed.Value("--router"), nullptr);
+
+    const std::vector<std::string> wrong[] = {
+        {"--jsn"}, {"--json", "--json"}, {"--profile"}, {"-j"}};
+    for (const auto& args : wrong) {
+        EXPECT_THROW(ParseArguments(args, {"--json"}, {"--profile"}), UsageError);
+    }
+}
+
+}  // namespace
+}  // namespace quirnctl
