@@ -98,7 +98,10 @@ struct SimOptions {
     std::vector<FaultPlan> faults;
     // How long a rebooting router stays unreachable.
     std::chrono::milliseconds reboot_down_time{60000};
-    // How long kSlowAccept keeps each connection from completing.
+    // kSlowAccept holds the listener closed to new connections for this long, from Start() (or
+    // within 10 ms of SetFault) and again after each connection it let through. Clients retry
+    // on their own schedule (about 1 s, 3 s, 7 s after the first attempt on Linux), so a
+    // connection completes at the first retry after the delay.
     std::chrono::milliseconds slow_accept_delay{5000};
     // Time between bytes under kDrip.
     std::chrono::milliseconds drip_interval{1000};

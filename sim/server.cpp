@@ -78,6 +78,9 @@ bool Server::Start() {
         return false;
     }
     started_ = true;
+    if (model_.SlowAcceptArmed()) {
+        InstallPlug();  // held back from the very first connection on
+    }
     accept_thread_ = std::thread([this] { AcceptLoop(); });
     return true;
 }

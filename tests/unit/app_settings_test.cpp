@@ -54,7 +54,7 @@ std::filesystem::path MakeTemporaryDirectory(const char* prefix) {
 
 const DesktopRect kDesktop{0, 0, 1920, 1080};
 
-TEST(AppSettings, ConstructionSetsKeyNamesOnly) {
+TEST(AppSettings, KeyNamesAndStatusPageAccount) {
     const AppSettings s;
     const std::vector<std::wstring> keys = {
         s.app_version.key,  s.reload_cycle.key,  s.window_pos_x.key,   s.window_pos_y.key,
