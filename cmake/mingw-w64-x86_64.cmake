@@ -11,8 +11,8 @@ set(QUIRN_MINGW_TRIPLET x86_64-w64-mingw32)
 find_program(CMAKE_C_COMPILER NAMES ${QUIRN_MINGW_TRIPLET}-gcc-posix REQUIRED)
 find_program(CMAKE_CXX_COMPILER NAMES ${QUIRN_MINGW_TRIPLET}-g++-posix REQUIRED)
 find_program(CMAKE_RC_COMPILER NAMES ${QUIRN_MINGW_TRIPLET}-windres REQUIRED)
-find_program(CMAKE_AR NAMES ${QUIRN_MINGW_TRIPLET}-gcc-ar-posix ${QUIRN_MINGW_TRIPLET}-ar)
-find_program(CMAKE_RANLIB NAMES ${QUIRN_MINGW_TRIPLET}-gcc-ranlib-posix ${QUIRN_MINGW_TRIPLET}-ranlib)
+find_program(CMAKE_AR NAMES ${QUIRN_MINGW_TRIPLET}-ar)
+find_program(CMAKE_RANLIB NAMES ${QUIRN_MINGW_TRIPLET}-ranlib)
 find_program(CMAKE_OBJDUMP NAMES ${QUIRN_MINGW_TRIPLET}-objdump)
 
 # Headers and libraries come from the cross sysroot only; programs (python, wine) from the host.

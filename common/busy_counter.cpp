@@ -29,6 +29,8 @@ void AcquireBusy() {
     }
 }
 
-void ReleaseBusy() { g_library.busy_counter.fetch_sub(1); }
+void ReleaseBusy() {
+    g_library.busy_counter.fetch_sub(1);
+}
 
 }  // namespace lumora

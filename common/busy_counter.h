@@ -17,7 +17,7 @@ void ReleaseBusy();
 
 // Holds the counter for one scope.
 class BusyGuard {
-public:
+  public:
     BusyGuard() { AcquireBusy(); }
     ~BusyGuard() { ReleaseBusy(); }
     BusyGuard(const BusyGuard&) = delete;

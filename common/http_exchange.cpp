@@ -19,15 +19,17 @@ namespace {
 
 // The rest of a response, line by line, for the page reader.
 class SocketLineSource : public LineSource {
-public:
+  public:
     explicit SocketLineSource(SocketHandle socket) : socket_(socket) {}
     int ReadLine(char* buffer) override { return read_line(buffer, socket_); }
 
-private:
+  private:
     SocketHandle socket_;
 };
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 }  // namespace
 
@@ -96,8 +98,8 @@ RouterResult http_getinfo(const char* password, const char* host, int page_index
     return kUnexpectedResponse;
 }
 
-RouterResult GetRouterInfo(int page_index, const char* host, const char* user,
-                           const char* password, RouterStatus& output) {
+RouterResult GetRouterInfo(int page_index, const char* host, const char* user, const char* password,
+                           RouterStatus& output) {
     DiagnosticStream();
     BusyGuard busy;
     RouterStatus record;

@@ -28,7 +28,7 @@ RouterResult http_getinfo(const char* password, const char* host, int page_index
 // One status fetch: waits for and takes the busy counter, prepares a fresh record, fetches the
 // page and checks it (ranges valid, a session token present). On kSuccess `output` holds the
 // record; otherwise it is untouched.
-RouterResult GetRouterInfo(int page_index, const char* host, const char* user,
-                           const char* password, RouterStatus& output);
+RouterResult GetRouterInfo(int page_index, const char* host, const char* user, const char* password,
+                           RouterStatus& output);
 
 }  // namespace lumora

@@ -36,7 +36,7 @@ constexpr CommandPaths kCommandPaths[] = {
 // Appends pieces within a byte budget. A piece longer than what is left is cut, the whole
 // append fails, and every later append is ignored: the builder then reports -1.
 class BoundedAppender {
-public:
+  public:
     BoundedAppender(char* buffer, int budget) : buffer_(buffer), budget_(budget) {}
 
     void Append(const char* piece) { Append(piece, static_cast<int>(std::strlen(piece))); }
@@ -71,7 +71,7 @@ public:
     bool ok() const { return !failed_; }
     int length() const { return used_; }
 
-private:
+  private:
     char* buffer_;
     int budget_;
     int used_ = 0;
@@ -79,11 +79,13 @@ private:
 };
 
 bool IsUnreserved(unsigned char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-           c == '-' || c == '_' || c == '.' || c == '~';
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+           c == '_' || c == '.' || c == '~';
 }
 
-const char* OrEmpty(const char* text) { return text == nullptr ? "" : text; }
+const char* OrEmpty(const char* text) {
+    return text == nullptr ? "" : text;
+}
 
 }  // namespace
 

@@ -21,17 +21,27 @@ const char* ConnectHostFor(const char* host) {
     return host;
 }
 
-std::uint16_t HttpPort() { return g_redirection.port; }
+std::uint16_t HttpPort() {
+    return g_redirection.port;
+}
 
-int ConnectTimeoutMs() { return g_redirection.connect_timeout_ms; }
+int ConnectTimeoutMs() {
+    return g_redirection.connect_timeout_ms;
+}
 
-int SocketTimeoutMs() { return g_redirection.socket_timeout_ms; }
+int SocketTimeoutMs() {
+    return g_redirection.socket_timeout_ms;
+}
 
 namespace testing_hook {
 
-void Redirect(const Redirection& redirection) { g_redirection = redirection; }
+void Redirect(const Redirection& redirection) {
+    g_redirection = redirection;
+}
 
-void Reset() { g_redirection = Redirection{}; }
+void Reset() {
+    g_redirection = Redirection{};
+}
 
 }  // namespace testing_hook
 }  // namespace lumora

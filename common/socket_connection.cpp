@@ -8,7 +8,9 @@
 
 namespace lumora {
 
-ExchangeConnection::ExchangeConnection() { SocketStartup(); }
+ExchangeConnection::ExchangeConnection() {
+    SocketStartup();
+}
 
 ExchangeConnection::~ExchangeConnection() {
     CloseSocket(socket_);

@@ -12,7 +12,7 @@
 namespace lumora {
 
 class ExchangeConnection {
-public:
+  public:
     ExchangeConnection();
     ~ExchangeConnection();
     ExchangeConnection(const ExchangeConnection&) = delete;
@@ -26,7 +26,7 @@ public:
 
     SocketHandle socket() const { return socket_; }
 
-private:
+  private:
     SocketHandle socket_ = kInvalidSocket;
 };
 

@@ -14,7 +14,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "common/diagnostics.h"
 #include "common/network_config.h"
 #include "common/socket_transport.h"
 
@@ -30,17 +29,14 @@ struct ErrnoMapping {
 
 // errno values and the Windows socket errors that mean the same.
 constexpr ErrnoMapping kErrnoMappings[] = {
-    {EINTR, 10004},        {EBADF, 10009},           {EACCES, 10013},
-    {EFAULT, 10014},       {EINVAL, 10022},          {EMFILE, 10024},
-    {EWOULDBLOCK, 10035},  {EINPROGRESS, 10036},     {EALREADY, 10037},
-    {ENOTSOCK, 10038},     {EDESTADDRREQ, 10039},    {EMSGSIZE, 10040},
-    {EPROTOTYPE, 10041},   {ENOPROTOOPT, 10042},     {EPROTONOSUPPORT, 10043},
-    {EOPNOTSUPP, 10045},   {EAFNOSUPPORT, 10047},    {EADDRINUSE, 10048},
-    {EADDRNOTAVAIL, 10049}, {ENETDOWN, 10050},       {ENETUNREACH, 10051},
-    {ENETRESET, 10052},    {ECONNABORTED, 10053},    {ECONNRESET, 10054},
-    {ENOBUFS, 10055},      {EISCONN, 10056},         {ENOTCONN, 10057},
-    {EPIPE, 10058},        {ETIMEDOUT, 10060},       {ECONNREFUSED, 10061},
-    {EHOSTDOWN, 10064},    {EHOSTUNREACH, 10065},
+    {EINTR, 10004},        {EBADF, 10009},        {EACCES, 10013},          {EFAULT, 10014},
+    {EINVAL, 10022},       {EMFILE, 10024},       {EWOULDBLOCK, 10035},     {EINPROGRESS, 10036},
+    {EALREADY, 10037},     {ENOTSOCK, 10038},     {EDESTADDRREQ, 10039},    {EMSGSIZE, 10040},
+    {EPROTOTYPE, 10041},   {ENOPROTOOPT, 10042},  {EPROTONOSUPPORT, 10043}, {EOPNOTSUPP, 10045},
+    {EAFNOSUPPORT, 10047}, {EADDRINUSE, 10048},   {EADDRNOTAVAIL, 10049},   {ENETDOWN, 10050},
+    {ENETUNREACH, 10051},  {ENETRESET, 10052},    {ECONNABORTED, 10053},    {ECONNRESET, 10054},
+    {ENOBUFS, 10055},      {EISCONN, 10056},      {ENOTCONN, 10057},        {EPIPE, 10058},
+    {ETIMEDOUT, 10060},    {ECONNREFUSED, 10061}, {EHOSTDOWN, 10064},       {EHOSTUNREACH, 10065},
 };
 
 int WsaNumberOfErrno(int error) {
@@ -121,7 +117,8 @@ int WaitForConnect(int socket) {
     using Clock = std::chrono::steady_clock;
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(ConnectTimeoutMs());
     for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
         pollfd entry{socket, POLLOUT, 0};
         const int ready = poll(&entry, 1, left.count() > 0 ? static_cast<int>(left.count()) : 0);
         if (ready < 0 && errno == EINTR) {
@@ -246,8 +243,12 @@ int ReceiveBytes(SocketHandle socket, char* buffer, int length) {
     }
 }
 
-int LastSocketError() { return t_last_socket_error; }
+int LastSocketError() {
+    return t_last_socket_error;
+}
 
-void SetLastSocketError(int number) { t_last_socket_error = number; }
+void SetLastSocketError(int number) {
+    t_last_socket_error = number;
+}
 
 }  // namespace lumora

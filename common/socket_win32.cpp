@@ -12,7 +12,9 @@
 namespace lumora {
 namespace {
 
-SOCKET AsSocket(SocketHandle socket) { return static_cast<SOCKET>(socket); }
+SOCKET AsSocket(SocketHandle socket) {
+    return static_cast<SOCKET>(socket);
+}
 
 // Resolves `host` and takes the first IPv4 address among the results; the socket is IPv4 and
 // only an IPv4 address fits `address`. The resolver's code becomes the thread's socket error.
@@ -67,7 +69,9 @@ void SocketStartup() {
     WSAStartup(MAKEWORD(2, 0), &data);  // a failure shows up as WSANOTINITIALISED later
 }
 
-void SocketCleanup() { WSACleanup(); }
+void SocketCleanup() {
+    WSACleanup();
+}
 
 SocketHandle OpenStreamSocket() {
     const SOCKET socket = ::socket(AF_INET, SOCK_STREAM, 0);
@@ -140,8 +144,12 @@ int ReceiveBytes(SocketHandle socket, char* buffer, int length) {
     return count == SOCKET_ERROR ? -1 : count;
 }
 
-int LastSocketError() { return WSAGetLastError(); }
+int LastSocketError() {
+    return WSAGetLastError();
+}
 
-void SetLastSocketError(int number) { WSASetLastError(number); }
+void SetLastSocketError(int number) {
+    WSASetLastError(number);
+}
 
 }  // namespace lumora

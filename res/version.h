@@ -13,3 +13,6 @@
 #define QUIRN_VERSION_TEXT                 \
     QUIRN_VERSION_STR(QUIRN_VERSION_MAJOR) \
     "." QUIRN_VERSION_STR(QUIRN_VERSION_MINOR) "." QUIRN_VERSION_STR(QUIRN_VERSION_PATCH)
+
+// The maker's copyright line, for the version resource and the about box.
+#define QUIRN_COPYRIGHT_TEXT "Copyright (C) 2012-2013 Vandrel"

@@ -12,7 +12,7 @@ namespace quirn::sim {
 
 // Ordered list of fault plans with their remaining uses. Not thread-safe: its owner locks.
 class FaultBook {
-public:
+  public:
     void Set(std::vector<FaultPlan> plans) { plans_ = std::move(plans); }
     void Add(const FaultPlan& plan) { plans_.push_back(plan); }
     void Clear() { plans_.clear(); }
@@ -25,7 +25,7 @@ public:
     bool Armed(Fault fault) const;
     void TakeOne(Fault fault);
 
-private:
+  private:
     std::vector<FaultPlan> plans_;
 };
 

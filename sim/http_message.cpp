@@ -50,9 +50,8 @@ std::vector<std::pair<std::string, std::string>> HeaderFields(std::string_view b
     size_t start = block.find('\n');
     while (start != std::string_view::npos && start + 1 < block.size()) {
         size_t end = block.find('\n', start + 1);
-        std::string_view line = block.substr(start + 1, end == std::string_view::npos
-                                                            ? std::string_view::npos
-                                                            : end - start - 1);
+        std::string_view line = block.substr(
+            start + 1, end == std::string_view::npos ? std::string_view::npos : end - start - 1);
         size_t colon = line.find(':');
         if (colon != std::string_view::npos) {
             fields.emplace_back(std::string(Trim(line.substr(0, colon))),

@@ -1,13 +1,17 @@
 // main.cpp: the quirn-sim program — a router simulator on a chosen address, logging every
 // request it receives, until SIGINT or SIGTERM.
+#include <pthread.h>
 #include <signal.h>
 
+#include <cerrno>
 #include <charconv>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "sim/router_simulator.h"
 #include "sim/scenarios.h"
@@ -20,29 +24,30 @@ using quirn::sim::SimOptions;
 constexpr int kUsageError = 64;
 
 void PrintHelp(std::FILE* out) {
-    std::fprintf(out,
-                 "usage: quirn-sim [--listen ADDR:PORT] [--scenario NAME] [options]\n"
-                 "\n"
-                 "  --listen ADDR:PORT       IPv4 address and port (default 127.0.0.1:8080; port 0 "
-                 "picks one)\n"
-                 "  --scenario NAME          starting state, see below (default normal)\n"
-                 "  --fault NAME[,path=P][,times=N]\n"
-                 "                           add a fault (repeatable); path limits it to one path,\n"
-                 "                           times to that many requests\n"
-                 "  --admin-password PW      administrator password (default quirn-admin)\n"
-                 "  --reboot-down-ms N       unreachable time after a reboot (default 60000)\n"
-                 "  --slow-accept-ms N       connection delay of the slow-accept fault (default "
-                 "5000)\n"
-                 "  --drip-ms N              time between bytes of the drip fault (default 1000)\n"
-                 "  --hold-open-ms N         longest a connection is held open (default 120000)\n"
-                 "  --seed N                 seed of the session tokens (default random)\n"
-                 "  --log FILE               append received requests to FILE instead of stderr\n"
-                 "  --help                   this text\n"
-                 "\n"
-                 "Each request is logged as a line \"--- request N, L bytes ---\" followed by its\n"
-                 "L raw bytes and a line end.\n"
-                 "\n"
-                 "Scenarios:\n");
+    std::fprintf(
+        out,
+        "usage: quirn-sim [--listen ADDR:PORT] [--scenario NAME] [options]\n"
+        "\n"
+        "  --listen ADDR:PORT       IPv4 address and port (default 127.0.0.1:8080; port 0 "
+        "picks one)\n"
+        "  --scenario NAME          starting state, see below (default normal)\n"
+        "  --fault NAME[,path=P][,times=N]\n"
+        "                           add a fault (repeatable); path limits it to one path,\n"
+        "                           times to that many requests\n"
+        "  --admin-password PW      administrator password (default quirn-admin)\n"
+        "  --reboot-down-ms N       unreachable time after a reboot (default 60000)\n"
+        "  --slow-accept-ms N       connection delay of the slow-accept fault (default "
+        "5000)\n"
+        "  --drip-ms N              time between bytes of the drip fault (default 1000)\n"
+        "  --hold-open-ms N         longest a connection is held open (default 120000)\n"
+        "  --seed N                 seed of the session tokens (default random)\n"
+        "  --log FILE               append received requests to FILE instead of stderr\n"
+        "  --help                   this text\n"
+        "\n"
+        "Each request is logged as a line \"--- request N, L bytes ---\" followed by its\n"
+        "L raw bytes and a line end.\n"
+        "\n"
+        "Scenarios:\n");
     for (const quirn::sim::Scenario& scenario : quirn::sim::Scenarios()) {
         std::fprintf(out, "  %-20s %.*s\n", std::string(scenario.name).c_str(),
                      static_cast<int>(scenario.description.size()), scenario.description.data());

@@ -19,14 +19,22 @@ constexpr size_t kGarbageBytes = 2048;
 
 const char* Reason(int status) {
     switch (status) {
-        case 200: return "OK";
-        case 302: return "Found";
-        case 400: return "Bad Request";
-        case 401: return "Unauthorized";
-        case 403: return "Forbidden";
-        case 404: return "Not Found";
-        case 405: return "Method Not Allowed";
-        default: return "Error";
+        case 200:
+            return "OK";
+        case 302:
+            return "Found";
+        case 400:
+            return "Bad Request";
+        case 401:
+            return "Unauthorized";
+        case 403:
+            return "Forbidden";
+        case 404:
+            return "Not Found";
+        case 405:
+            return "Method Not Allowed";
+        default:
+            return "Error";
     }
 }
 
@@ -37,8 +45,10 @@ bool IsPageFault(Fault fault) {
         case Fault::kNoBodyEndClosed:
         case Fault::kNoBodyEndOpen:
         case Fault::kLongLine:
-        case Fault::kHugePage: return true;
-        default: return false;
+        case Fault::kHugePage:
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -65,8 +75,7 @@ std::string HttpResponse(int status, const std::string& body,
     return out;
 }
 
-RouterModel::RouterModel(const SimOptions& options)
-    : options_(options), state_(options.state) {
+RouterModel::RouterModel(const SimOptions& options) : options_(options), state_(options.state) {
     faults_.Set(options.faults);
     random_.seed(options.seed != 0 ? options.seed : std::random_device{}());
 }
@@ -106,18 +115,20 @@ RouterModel::Target RouterModel::Classify(const std::string& path) {
 bool RouterModel::FaultApplies(Fault fault, const Target& target) const {
     bool page = target.route == Route::kStatusPage || target.route == Route::kAdminInfo ||
                 target.route == Route::kTopPage || target.route == Route::kFirmwarePage;
-    bool command =
-        target.route == Route::kAdminCommand || target.route == Route::kStatusCommand;
+    bool command = target.route == Route::kAdminCommand || target.route == Route::kStatusCommand;
     if (IsPageFault(fault)) {
         return page;
     }
     switch (fault) {
-        case Fault::kRebootDropsConnection: return command && target.command == Command::kReboot;
+        case Fault::kRebootDropsConnection:
+            return command && target.command == Command::kReboot;
         case Fault::kNoAdminPages:
             return target.route == Route::kAdminInfo || target.route == Route::kAdminCommand ||
                    target.route == Route::kFirmwarePage;
-        case Fault::kSlowAccept: return false;
-        default: return true;
+        case Fault::kSlowAccept:
+            return false;
+        default:
+            return true;
     }
 }
 
@@ -139,24 +150,30 @@ Reply RouterModel::Handle(const std::string& raw) {
     Reply reply;
     switch (fault.value_or(Fault::kSlowAccept)) {
         case Fault::kUnauthorized:
-            reply.bytes = HttpResponse(401, "", {"WWW-Authenticate: Basic realm=\"" +
-                                                 state_.device_name + "\""});
+            reply.bytes = HttpResponse(
+                401, "", {"WWW-Authenticate: Basic realm=\"" + state_.device_name + "\""});
             break;
         case Fault::kUnauthorizedWithBody:
-            reply.bytes = HttpResponse(401, ErrorBody(401), {"WWW-Authenticate: Basic realm=\"" +
-                                                             state_.device_name + "\""});
+            reply.bytes =
+                HttpResponse(401, ErrorBody(401),
+                             {"WWW-Authenticate: Basic realm=\"" + state_.device_name + "\""});
             break;
         case Fault::kRedirect:
             reply.bytes = HttpResponse(302, "", {"Location: /index.cgi/login"});
             break;
-        case Fault::kNoAdminPages: reply.bytes = HttpResponse(404, ErrorBody(404)); break;
+        case Fault::kNoAdminPages:
+            reply.bytes = HttpResponse(404, ErrorBody(404));
+            break;
         case Fault::kBinaryGarbage:
             for (size_t i = 0; i < kGarbageBytes; ++i) {
                 reply.bytes += static_cast<char>(random_() & 0xFF);
             }
             break;
-        case Fault::kAcceptThenSilence: reply.ending = Reply::Ending::kHoldOpen; break;
-        default: reply = Answer(*request, target, fault);
+        case Fault::kAcceptThenSilence:
+            reply.ending = Reply::Ending::kHoldOpen;
+            break;
+        default:
+            reply = Answer(*request, target, fault);
     }
     if (fault == Fault::kDrip) {
         reply.drip = true;
@@ -196,14 +213,15 @@ Reply RouterModel::Answer(const HttpRequest& request, const Target& target,
     bool method_ok = target.post ? request.method == "POST"
                                  : request.method == "GET" || request.method == "HEAD";
     if (!method_ok) {
-        return Reply{HttpResponse(405, ErrorBody(405),
-                                  {target.post ? "Allow: POST" : "Allow: GET, HEAD"})};
+        return Reply{
+            HttpResponse(405, ErrorBody(405), {target.post ? "Allow: POST" : "Allow: GET, HEAD"})};
     }
     const std::vector<std::string> challenge = {"WWW-Authenticate: Basic realm=\"" +
                                                 state_.device_name + "\""};
     bool initial = state_.initial_password_mode;
     switch (target.route) {
-        case Route::kMakerCheck: return PageReply(200, MakerPage(), std::nullopt);
+        case Route::kMakerCheck:
+            return PageReply(200, MakerPage(), std::nullopt);
         case Route::kStatusPage:
             if (!IsStatusAccount(request) && !IsAdmin(request)) {
                 return Reply{HttpResponse(401, "", challenge)};
@@ -231,9 +249,12 @@ Reply RouterModel::Answer(const HttpRequest& request, const Target& target,
             }
             return PageReply(200, TopPage(state_, IssueToken(fault)), fault);
         case Route::kAdminCommand:
-        case Route::kStatusCommand: return AnswerCommand(request, target, fault);
-        case Route::kPasswordSet: return AnswerPasswordSet(request);
-        case Route::kUnknown: break;
+        case Route::kStatusCommand:
+            return AnswerCommand(request, target, fault);
+        case Route::kPasswordSet:
+            return AnswerPasswordSet(request);
+        case Route::kUnknown:
+            break;
     }
     return Reply{HttpResponse(404, ErrorBody(404))};
 }
@@ -248,16 +269,18 @@ Reply RouterModel::AnswerCommand(const HttpRequest& request, const Target& targe
             401, "", {"WWW-Authenticate: Basic realm=\"" + state_.device_name + "\""})};
     }
     if (state_.initial_password_mode) {
-        return PageReply(403, MessagePage(state_, "エラー", "管理者パスワードが設定されていません。",
-                                          std::nullopt),
-                         std::nullopt);
+        return PageReply(
+            403,
+            MessagePage(state_, "エラー", "管理者パスワードが設定されていません。", std::nullopt),
+            std::nullopt);
     }
     std::map<std::string, std::string> form = DecodeForm(request.body);
     if (!CheckToken(form["SESSION_ID"])) {
-        return PageReply(403, MessagePage(state_, "エラー",
-                                          "セッションが無効です。もう一度操作してください。",
-                                          std::nullopt),
-                         std::nullopt);
+        return PageReply(
+            403,
+            MessagePage(state_, "エラー", "セッションが無効です。もう一度操作してください。",
+                        std::nullopt),
+            std::nullopt);
     }
     if (form["CHECK_ACTION_MODE"] != "1") {
         return PageReply(400, MessagePage(state_, "エラー", "不正な要求です。", std::nullopt),
@@ -272,30 +295,35 @@ Reply RouterModel::AnswerCommand(const HttpRequest& request, const Target& targe
                 reply.goes_down = true;
                 return reply;
             }
-            reply = PageReply(200, MessagePage(state_, "再起動", "再起動しています。しばらくお待ちください。",
-                                               std::nullopt),
-                              std::nullopt);
+            reply =
+                PageReply(200,
+                          MessagePage(state_, "再起動",
+                                      "再起動しています。しばらくお待ちください。", std::nullopt),
+                          std::nullopt);
             reply.goes_down = true;
             return reply;
         case Command::kStandby:
             standby_ = true;
             last_token_.clear();
-            reply = PageReply(200, MessagePage(state_, "スタンバイ", "スタンバイ状態に移行します。",
-                                               std::nullopt),
-                              std::nullopt);
+            reply = PageReply(
+                200,
+                MessagePage(state_, "スタンバイ", "スタンバイ状態に移行します。", std::nullopt),
+                std::nullopt);
             reply.goes_down = true;
             return reply;
         case Command::kLte3g:
             state_.connection = Connection::kLte;
             state_.connection_text.clear();
-            return PageReply(200, MessagePage(state_, "通信モード", "LTE/3Gを優先に切り替えました。",
-                                              IssueToken(std::nullopt)),
+            return PageReply(200,
+                             MessagePage(state_, "通信モード", "LTE/3Gを優先に切り替えました。",
+                                         IssueToken(std::nullopt)),
                              std::nullopt);
         case Command::kWlan:
             state_.connection = Connection::kWirelessLan;
             state_.connection_text.clear();
-            return PageReply(200, MessagePage(state_, "通信モード", "無線LANを優先に切り替えました。",
-                                              IssueToken(std::nullopt)),
+            return PageReply(200,
+                             MessagePage(state_, "通信モード", "無線LANを優先に切り替えました。",
+                                         IssueToken(std::nullopt)),
                              std::nullopt);
     }
     return reply;
@@ -303,16 +331,17 @@ Reply RouterModel::AnswerCommand(const HttpRequest& request, const Target& targe
 
 Reply RouterModel::AnswerPasswordSet(const HttpRequest& request) {
     if (!state_.initial_password_mode) {
-        return PageReply(403, MessagePage(state_, "エラー", "管理者パスワードは設定済みです。",
-                                          std::nullopt),
-                         std::nullopt);
+        return PageReply(
+            403, MessagePage(state_, "エラー", "管理者パスワードは設定済みです。", std::nullopt),
+            std::nullopt);
     }
     std::map<std::string, std::string> form = DecodeForm(request.body);
     if (!CheckToken(form["SESSION_ID"])) {
-        return PageReply(403, MessagePage(state_, "エラー",
-                                          "セッションが無効です。もう一度操作してください。",
-                                          std::nullopt),
-                         std::nullopt);
+        return PageReply(
+            403,
+            MessagePage(state_, "エラー", "セッションが無効です。もう一度操作してください。",
+                        std::nullopt),
+            std::nullopt);
     }
     const std::string& password = form["INIT_PASSWD"];
     bool printable = true;
@@ -321,15 +350,17 @@ Reply RouterModel::AnswerPasswordSet(const HttpRequest& request) {
     }
     if (password.empty() || password.size() > kMaxPasswordLength || !printable ||
         password != form["INIT_RETRY_PASSWD"]) {
-        return PageReply(400, MessagePage(state_, "エラー",
-                                          "パスワードが正しくありません。もう一度入力してください。",
-                                          IssueToken(std::nullopt)),
+        return PageReply(400,
+                         MessagePage(state_, "エラー",
+                                     "パスワードが正しくありません。もう一度入力してください。",
+                                     IssueToken(std::nullopt)),
                          std::nullopt);
     }
     state_.admin_password = password;
     state_.initial_password_mode = false;
-    return PageReply(200, MessagePage(state_, "設定完了", "管理者パスワードを設定しました。",
-                                      IssueToken(std::nullopt)),
+    return PageReply(200,
+                     MessagePage(state_, "設定完了", "管理者パスワードを設定しました。",
+                                 IssueToken(std::nullopt)),
                      std::nullopt);
 }
 
@@ -353,7 +384,8 @@ Reply RouterModel::PageReply(int status, const std::vector<std::string>& page,
             reply.ending = Reply::Ending::kHoldOpen;
             [[fallthrough]];
         case Fault::kNoBodyEndClosed:
-            while (!lines.empty() && (lines.back() == kHtmlEndLine || lines.back() == kBodyEndLine)) {
+            while (!lines.empty() &&
+                   (lines.back() == kHtmlEndLine || lines.back() == kBodyEndLine)) {
                 lines.pop_back();
             }
             break;
@@ -365,12 +397,19 @@ Reply RouterModel::PageReply(int status, const std::vector<std::string>& page,
             lines.insert(body_start, "<p>" + std::string(kLongLineLength, 'x') + "</p>");
             break;
         case Fault::kHugePage: {
-            std::string filler = "<p>" + std::string(96, 'z') + "</p>";
-            std::vector<std::string> fill(kHugePageBytes / (filler.size() + 1) + 1, filler);
-            lines.insert(lines.end() - 2, fill.begin(), fill.end());
+            // One entry of many lines: building it must stay quick next to sending it.
+            const std::string filler = "<p>" + std::string(96, 'z') + "</p>\n";
+            std::string block;
+            block.reserve(kHugePageBytes + filler.size());
+            while (block.size() < kHugePageBytes) {
+                block += filler;
+            }
+            block.pop_back();
+            lines.insert(lines.end() - 2, std::move(block));
             break;
         }
-        default: break;
+        default:
+            break;
     }
     std::string body;
     for (const std::string& line : lines) {

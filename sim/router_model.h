@@ -27,16 +27,16 @@ struct Reply {
     std::string bytes;
     Ending ending = Ending::kClose;
     size_t reset_after = 0;
-    bool drip = false;      // one byte per drip interval
-    size_t split_at = 0;    // when > 0: this many bytes, a pause, then the rest
-    bool goes_down = false; // the router becomes unreachable: refuse connections before replying
+    bool drip = false;       // one byte per drip interval
+    size_t split_at = 0;     // when > 0: this many bytes, a pause, then the rest
+    bool goes_down = false;  // the router becomes unreachable: refuse connections before replying
 };
 
 using Clock = std::chrono::steady_clock;
 
 // Thread-safe: every member locks.
 class RouterModel {
-public:
+  public:
     explicit RouterModel(const SimOptions& options);
 
     // Logs the request and decides the reply.
@@ -66,7 +66,7 @@ public:
 
     const SimOptions& options() const { return options_; }
 
-private:
+  private:
     enum class Route {
         kStatusPage,
         kAdminInfo,

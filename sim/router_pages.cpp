@@ -43,7 +43,9 @@ void Section(PageLines& lines, std::string_view heading) {
     lines.emplace_back("<table class=\"small_table\" cellspacing=\"0\">");
 }
 
-void EndSection(PageLines& lines) { lines.emplace_back("</table>"); }
+void EndSection(PageLines& lines) {
+    lines.emplace_back("</table>");
+}
 
 std::string Decimal(double value, int digits) {
     char text[64];
@@ -70,11 +72,20 @@ std::string EscapeHtml(std::string_view text) {
     std::string out;
     for (char c : text) {
         switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            default: out += c;
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            default:
+                out += c;
         }
     }
     return out;
@@ -85,21 +96,30 @@ std::string ConnectionText(const RouterState& state) {
         return state.connection_text;
     }
     switch (state.connection) {
-        case Connection::kNone: return "インターネット未接続";
-        case Connection::kWirelessLan: return "インターネット利用可：無線LAN";
-        case Connection::kLte: return "インターネット利用可：LTE";
-        case Connection::k3G: return "インターネット利用可：3G";
+        case Connection::kNone:
+            return "インターネット未接続";
+        case Connection::kWirelessLan:
+            return "インターネット利用可：無線LAN";
+        case Connection::kLte:
+            return "インターネット利用可：LTE";
+        case Connection::k3G:
+            return "インターネット利用可：3G";
     }
     return "";
 }
 
 std::string RadioText(Radio radio) {
     switch (radio) {
-        case Radio::kVeryStrong: return "非常に強い";
-        case Radio::kStrong: return "強い";
-        case Radio::kMedium: return "中";
-        case Radio::kWeak: return "弱い";
-        case Radio::kOutOfRange: return "圏外";
+        case Radio::kVeryStrong:
+            return "非常に強い";
+        case Radio::kStrong:
+            return "強い";
+        case Radio::kMedium:
+            return "中";
+        case Radio::kWeak:
+            return "弱い";
+        case Radio::kOutOfRange:
+            return "圏外";
     }
     return "";
 }
@@ -113,9 +133,9 @@ PageLines StatusPage(const RouterState& state, bool admin_view,
                      const std::optional<std::string>& token) {
     PageLines lines;
     Head(lines, state.device_name + (admin_view ? " - 情報" : " - リモート情報"));
-    lines.emplace_back(std::string("<form name=\"info_form\" method=\"post\" action=\"") +
-                       (admin_view ? "/index.cgi/info_btn" : "/mobile/mobile.cgi/info_remote_main") +
-                       "\">");
+    lines.emplace_back(
+        std::string("<form name=\"info_form\" method=\"post\" action=\"") +
+        (admin_view ? "/index.cgi/info_btn" : "/mobile/mobile.cgi/info_remote_main") + "\">");
     Section(lines, "装置情報");
     Row(lines, "装置名", EscapeHtml(state.device_name));
     Row(lines, "ファームウェアバージョン", EscapeHtml(state.firmware_version));
@@ -128,7 +148,8 @@ PageLines StatusPage(const RouterState& state, bool admin_view,
     bool out_of_range = state.radio == Radio::kOutOfRange;
     Row(lines, "RSSI",
         out_of_range ? "-" : std::to_string(-95 + 6 * static_cast<int>(state.radio)) + "dBm");
-    Row(lines, "CINR", out_of_range ? "-" : std::to_string(3 * static_cast<int>(state.radio)) + "dB");
+    Row(lines, "CINR",
+        out_of_range ? "-" : std::to_string(3 * static_cast<int>(state.radio)) + "dB");
     EndSection(lines);
 
     Section(lines, "接続状態");
@@ -177,9 +198,11 @@ PageLines StatusPage(const RouterState& state, bool admin_view,
 PageLines InitialPasswordPage(const RouterState& state, const std::optional<std::string>& token) {
     PageLines lines;
     Head(lines, std::string(kInitialPasswordTitle) + " " + state.device_name);
-    lines.emplace_back("<form name=\"wizard_form\" method=\"post\" action=\"/index.cgi/wizard_password_set\">");
+    lines.emplace_back(
+        "<form name=\"wizard_form\" method=\"post\" action=\"/index.cgi/wizard_password_set\">");
     lines.emplace_back("<h2>管理者パスワードの初期設定</h2>");
-    lines.emplace_back("<p>管理者パスワードが設定されていません。新しいパスワードを入力してください。</p>");
+    lines.emplace_back(
+        "<p>管理者パスワードが設定されていません。新しいパスワードを入力してください。</p>");
     lines.emplace_back("<table class=\"small_table\" cellspacing=\"0\">");
     Row(lines, "新しいパスワード",
         "<input type=\"password\" name=\"INIT_PASSWD\" maxlength=\"64\">");
@@ -244,7 +267,8 @@ PageLines MessagePage(const RouterState& state, std::string_view title, std::str
     Head(lines, state.device_name + " - " + std::string(title));
     lines.emplace_back("<h2>" + std::string(title) + "</h2>");
     lines.emplace_back("<p>" + std::string(message) + "</p>");
-    lines.emplace_back("<form name=\"result_form\" method=\"post\" action=\"/index.cgi/info_btn\">");
+    lines.emplace_back(
+        "<form name=\"result_form\" method=\"post\" action=\"/index.cgi/info_btn\">");
     TokenField(lines, token);
     lines.emplace_back("</form>");
     Tail(lines);

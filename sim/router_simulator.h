@@ -31,6 +31,7 @@ struct RouterState {
     Radio radio = Radio::kStrong;
     Connection connection = Connection::kLte;
     // When not empty, shown instead of the text the connection implies (e.g. an unknown link).
+    // It goes into the page as markup, unescaped, so it may carry character references.
     std::string connection_text;
     std::string wan_address = "203.0.113.45/255.255.255.0";
     std::string domain_name = "mobile.vandrel.example";
@@ -50,23 +51,23 @@ struct RouterState {
 // Faults the router can play: X(enumerator, command-line name, what it does). Page faults hit
 // only page requests, "reboot-drop" only reboot commands, "no-admin-pages" only administrator
 // paths; the others hit any request. Add a fault here and give it its effect in the model.
-#define QUIRN_SIM_FAULTS(X)                                                                   \
-    X(kUnauthorized, "unauthorized", "401 without a body")                                    \
-    X(kUnauthorizedWithBody, "unauthorized-body", "401 with an HTML body")                    \
-    X(kRedirect, "redirect", "302 Found to a log-in page")                                    \
-    X(kNoToken, "no-token", "page without the hidden SESSION_ID field")                       \
-    X(kInvalidEucJp, "invalid-euc", "page with a half-width katakana byte pair")              \
+#define QUIRN_SIM_FAULTS(X)                                                                    \
+    X(kUnauthorized, "unauthorized", "401 without a body")                                     \
+    X(kUnauthorizedWithBody, "unauthorized-body", "401 with an HTML body")                     \
+    X(kRedirect, "redirect", "302 Found to a log-in page")                                     \
+    X(kNoToken, "no-token", "page without the hidden SESSION_ID field")                        \
+    X(kInvalidEucJp, "invalid-euc", "page with a half-width katakana byte pair")               \
     X(kNoBodyEndClosed, "no-body-end", "page without \"</body>\", then the connection closes") \
     X(kNoBodyEndOpen, "no-body-end-open", "page without \"</body>\", connection left open")    \
-    X(kRebootDropsConnection, "reboot-drop", "a reboot closes the connection without answer") \
+    X(kRebootDropsConnection, "reboot-drop", "a reboot closes the connection without answer")  \
     X(kNoAdminPages, "no-admin-pages", "404 for the administrator pages and commands")         \
-    X(kSlowAccept, "slow-accept", "connections complete only after the slow-accept delay")    \
-    X(kLongLine, "long-line", "page with a 5000-byte line")                                   \
-    X(kBinaryGarbage, "garbage", "random bytes instead of a response")                        \
-    X(kHugePage, "huge-page", "a 10 MB page")                                                 \
-    X(kDrip, "drip", "the response one byte per drip interval")                               \
-    X(kResetMidPage, "reset-mid-page", "connection reset halfway through the response")       \
-    X(kAcceptThenSilence, "silence", "request read, never answered, connection held open")    \
+    X(kSlowAccept, "slow-accept", "connections complete only after the slow-accept delay")     \
+    X(kLongLine, "long-line", "page with a 5000-byte line")                                    \
+    X(kBinaryGarbage, "garbage", "random bytes instead of a response")                         \
+    X(kHugePage, "huge-page", "a 10 MB page")                                                  \
+    X(kDrip, "drip", "the response one byte per drip interval")                                \
+    X(kResetMidPage, "reset-mid-page", "connection reset halfway through the response")        \
+    X(kAcceptThenSilence, "silence", "request read, never answered, connection held open")     \
     X(kSplitStatusLine, "split-status-line", "status line sent in two packets")
 
 enum class Fault {
@@ -93,7 +94,7 @@ struct FaultPlan {
 
 struct SimOptions {
     std::string listen_address = "127.0.0.1";  // IPv4 literal
-    uint16_t port = 0;                          // 0 = an ephemeral port, see port()
+    uint16_t port = 0;                         // 0 = an ephemeral port, see port()
     RouterState state;
     std::vector<FaultPlan> faults;
     // How long a rebooting router stays unreachable.
@@ -117,7 +118,7 @@ struct SimOptions {
 // What the simulator received: the raw bytes and what it made of them.
 struct ReceivedRequest {
     std::string raw;
-    std::string method;  // empty when the request could not be parsed
+    std::string method;  // empty when the bytes were no request or the client stopped early
     std::string path;
     std::string body;  // Content-Length bytes after the header
 };
@@ -128,7 +129,7 @@ class Server;
 // connection carries one request and is closed after the response. All members are
 // thread-safe. The destructor stops the simulator.
 class RouterSimulator {
-public:
+  public:
     explicit RouterSimulator(SimOptions options = {});
     ~RouterSimulator();
     RouterSimulator(const RouterSimulator&) = delete;
@@ -153,8 +154,9 @@ public:
     void AddFault(const FaultPlan& plan);
     void ClearFaults();
 
-    // Reachability: a rebooting router refuses connections until its down time has passed;
-    // a router in standby refuses them until WakeUp().
+    // Reachability: a rebooting router refuses connections (the port is closed) until its down
+    // time has passed; a router in standby refuses them until WakeUp(). Either way the router
+    // comes back on the same port.
     bool reachable() const;
     bool in_standby() const;
     void WakeUp();
@@ -170,7 +172,7 @@ public:
     // Waits until at least count requests have been received; false on time-out.
     bool WaitForRequests(size_t count, std::chrono::milliseconds timeout) const;
 
-private:
+  private:
     std::unique_ptr<Server> server_;
 };
 

@@ -42,9 +42,10 @@ constexpr Scenario kStateScenarios[] = {
 
 std::vector<Scenario> Scenarios() {
     std::vector<Scenario> all(std::begin(kStateScenarios), std::end(kStateScenarios));
-#define QUIRN_SIM_FAULT_SCENARIO(id, name, description) \
-    all.push_back(Scenario{name, description,             \
-                           [](SimOptions& o) { o.faults.push_back(FaultPlan{Fault::id, "", -1}); }});
+#define QUIRN_SIM_FAULT_SCENARIO(id, name, description)                          \
+    all.push_back(Scenario{name, description, [](SimOptions& o) {                \
+                               o.faults.push_back(FaultPlan{Fault::id, "", -1}); \
+                           }});
     QUIRN_SIM_FAULTS(QUIRN_SIM_FAULT_SCENARIO)
 #undef QUIRN_SIM_FAULT_SCENARIO
     return all;

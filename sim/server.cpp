@@ -65,9 +65,13 @@ uint16_t PeerPort(int fd) {
 Server::Server(const SimOptions& options)
     : model_(options), address_(options.listen_address), port_(options.port) {}
 
-Server::~Server() { Stop(); }
+Server::~Server() {
+    Stop();
+}
 
-std::string Server::error() const { return error_; }
+std::string Server::error() const {
+    return error_;
+}
 
 bool Server::Start() {
     if (started_) {

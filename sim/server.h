@@ -18,7 +18,7 @@
 namespace quirn::sim {
 
 class Server {
-public:
+  public:
     explicit Server(const SimOptions& options);
     ~Server();
 
@@ -28,7 +28,7 @@ public:
     std::string error() const;
     RouterModel& model() { return model_; }
 
-private:
+  private:
     struct Connection {
         std::thread thread;
         int fd = -1;

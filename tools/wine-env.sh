@@ -1,7 +1,7 @@
 # Environment for running the Windows build's programs under Wine, sourced by bash with the
 # Wine prefix directory as its argument:   . tools/wine-env.sh build-win/wine
 # Makes the prefix on first use (wineboot, about ten seconds); afterwards it only sets variables.
-# Sets QUIRN_WINE (the 64-bit loader) and QUIRN_WINESERVER.
+# Sets QUIRN_WINE (the 64-bit loader), QUIRN_WINESERVER and QUIRN_WINE_LOCALE.
 
 if [ -z "${1:-}" ]; then
     echo "usage: . wine-env.sh WINE_PREFIX_DIR" >&2
@@ -15,6 +15,10 @@ export WINEARCH=win64
 export WINEDEBUG=-all
 # Neither .NET nor the HTML engine is wanted; without this Wine offers to download them.
 export WINEDLLOVERRIDES="mscoree,mshtml="
+# Windows programs run in a Japanese user locale, whose ANSI code page is 932, as on the
+# program's users' machines. Wine takes it from the variable's name alone, so the locale need not
+# be installed; it is given to Wine only, never to the host's tools.
+QUIRN_WINE_LOCALE=ja_JP.UTF-8
 
 # Debian's wine64 package keeps the loader and the server outside PATH.
 if command -v wine64 >/dev/null 2>&1; then
@@ -25,10 +29,13 @@ else
     echo "wine-env.sh: no 64-bit Wine loader; install Debian's wine64" >&2
     return 1
 fi
-if command -v wineserver >/dev/null 2>&1; then
-    QUIRN_WINESERVER=$(command -v wineserver)
-else
-    QUIRN_WINESERVER=$(dirname "$QUIRN_WINE")/wineserver
+# The server that matches the loader lies beside it.
+QUIRN_WINESERVER=$(dirname "$QUIRN_WINE")/wineserver
+if [ ! -x "$QUIRN_WINESERVER" ]; then
+    QUIRN_WINESERVER=$(command -v wineserver) || {
+        echo "wine-env.sh: no wineserver beside $QUIRN_WINE" >&2
+        return 1
+    }
 fi
 export WINELOADER=$QUIRN_WINE WINESERVER=$QUIRN_WINESERVER
 
@@ -39,7 +46,7 @@ if [ ! -e "$WINEPREFIX/.quirn-ready" ]; then
     (
         flock 9
         if [ ! -e "$WINEPREFIX/.quirn-ready" ]; then
-            "$QUIRN_WINE" wineboot --init >/dev/null 2>&1 &&
+            env LC_ALL="$QUIRN_WINE_LOCALE" "$QUIRN_WINE" wineboot --init >/dev/null 2>&1 &&
                 "$QUIRN_WINESERVER" -w &&
                 touch "$WINEPREFIX/.quirn-ready"
         fi
@@ -48,3 +55,15 @@ if [ ! -e "$WINEPREFIX/.quirn-ready" ]; then
         return 1
     }
 fi
+
+# One server and one session for a whole test run, started here with no program's output
+# attached: Wine's background processes (services, device drivers) keep the output pipes of the
+# program that started them open, and CTest would wait on them for as long as the session lasts.
+# The server lingers 30 s after the last program instead of 3 s, so a run's programs share it.
+(
+    flock 9
+    if "$QUIRN_WINESERVER" -p30 </dev/null >/dev/null 2>&1; then
+        env LC_ALL="$QUIRN_WINE_LOCALE" "$QUIRN_WINE" wineboot </dev/null >/dev/null 2>&1
+    fi
+) 9>"$WINEPREFIX.lock"
+return 0

@@ -5,4 +5,4 @@
 set -u
 . "$(dirname "$0")/wine-env.sh" "$1" || exit 125
 shift
-exec "$QUIRN_WINE" "$@"
+exec env LC_ALL="$QUIRN_WINE_LOCALE" "$QUIRN_WINE" "$@"

@@ -29,7 +29,7 @@ constexpr char kStatusRequest[] =
     "\r\n";
 
 class FetchTest : public SimTest {
-protected:
+  protected:
     RouterResult Poll(const char* host = nullptr) {
         return GetRouterInfo(kStatusPage, host, kStatusPageUser, kStatusPagePassword, status_);
     }

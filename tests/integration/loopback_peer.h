@@ -1,5 +1,6 @@
 // loopback_peer.h: a tiny TCP peer on 127.0.0.1 for byte-level socket tests, where a test must
-// control exactly which bytes arrive and when the connection ends.
+// control exactly which bytes arrive and when the connection ends. On Windows the test program
+// that links it has Winsock started for its whole run.
 #pragma once
 
 #include <cstdint>
@@ -7,10 +8,12 @@
 #include <string_view>
 #include <thread>
 
+#include "common/socket_transport.h"
+
 namespace lumora::testing_support {
 
 class LoopbackPeer {
-public:
+  public:
     // Listens on 127.0.0.1 at an ephemeral port.
     LoopbackPeer();
     // Joins the serving thread and closes the listener.
@@ -20,18 +23,18 @@ public:
 
     std::uint16_t port() const { return port_; }
 
-    // Accepts one connection on a thread of its own, runs `script` with its descriptor and then
+    // Accepts one connection on a thread of its own, runs `script` with its socket and then
     // closes it.
-    void Serve(std::function<void(int connection)> script);
+    void Serve(std::function<void(SocketHandle connection)> script);
 
-private:
-    int listener_ = -1;
+  private:
+    SocketHandle listener_ = kInvalidSocket;
     std::uint16_t port_ = 0;
     std::thread thread_;
 };
 
 // Writes all of `text` to `connection`.
-void SendText(int connection, std::string_view text);
+void SendText(SocketHandle connection, std::string_view text);
 
 // A loopback port where nothing listens, so a connect is refused.
 std::uint16_t RefusingPort();

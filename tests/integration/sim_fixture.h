@@ -21,7 +21,9 @@ inline constexpr int kTestConnectTimeoutMs = 1000;
 inline constexpr int kTestSocketTimeoutMs = 1000;
 
 // A name the resolver rejects without asking any server (a label longer than 63 bytes).
-inline std::string UnresolvableHost() { return std::string(64, 'a') + ".invalid"; }
+inline std::string UnresolvableHost() {
+    return std::string(64, 'a') + ".invalid";
+}
 
 // Clears the library's page flags and session token, as at process start.
 inline void ResetLibraryState() {
@@ -36,7 +38,7 @@ inline void ResetLibraryState() {
 // Sends the library's diagnostic lines to a file of their own while it lives, so a test can read
 // them without capturing the test runner's output.
 class DiagnosticLog {
-public:
+  public:
     DiagnosticLog() : file_(std::tmpfile()) { g_library.diagnostic_stream = file_; }
     ~DiagnosticLog() {
         if (g_library.diagnostic_stream == file_) {
@@ -59,12 +61,12 @@ public:
         return text;
     }
 
-private:
+  private:
     std::FILE* file_;
 };
 
 class SimTest : public testing::Test {
-public:
+  public:
     void SetUp() override { StartSim(DefaultOptions()); }
 
     void TearDown() override {
@@ -104,7 +106,7 @@ public:
     quirn::sim::RouterSimulator& sim() { return *sim_; }
     std::vector<std::string> Requests() const { return sim_->Requests(); }
 
-private:
+  private:
     std::unique_ptr<quirn::sim::RouterSimulator> sim_;
 };
 

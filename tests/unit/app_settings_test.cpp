@@ -136,6 +136,7 @@ TEST(AppSettings, ReadsBackWhatItSaved) {
 
     std::ifstream file(store.path(), std::ios::binary);
     const std::string bytes{std::istreambuf_iterator<char>(file), {}};
+    file.close();  // Windows removes no file that is still open
     EXPECT_NE(bytes.find("window_pos_x=4294967288\r\n"), std::string::npos) << bytes;
     EXPECT_EQ(bytes.find("connect_user"), std::string::npos);
     std::filesystem::remove_all(directory);

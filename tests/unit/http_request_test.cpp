@@ -16,7 +16,7 @@ namespace {
 
 // Sets the session token state the POST builders read, and puts it back afterwards.
 class RequestTest : public testing::Test {
-protected:
+  protected:
     void SetToken(const char* token, int taken) {
         std::memset(g_library.session_token, 0, sizeof g_library.session_token);
         std::snprintf(g_library.session_token, sizeof g_library.session_token, "%s", token);
@@ -84,10 +84,9 @@ TEST_F(RequestTest, CommandRequestCarriesTokenOnlyWhileTaken) {
 TEST_F(RequestTest, CommandPathFollowsUserName) {
     const char* const admin[] = {"/index.cgi/info_btn_reboot", "/index.cgi/info_btn_standby",
                                  "/index.cgi/info_btn_lte3g", "/index.cgi/info_btn_wlan"};
-    const char* const status[] = {"/mobile/mobile.cgi/info_remote_main_reboot",
-                                  "/mobile/mobile.cgi/info_remote_main_standby",
-                                  "/mobile/mobile.cgi/info_remote_main_lte3g",
-                                  "/mobile/mobile.cgi/info_remote_main_wlan"};
+    const char* const status[] = {
+        "/mobile/mobile.cgi/info_remote_main_reboot", "/mobile/mobile.cgi/info_remote_main_standby",
+        "/mobile/mobile.cgi/info_remote_main_lte3g", "/mobile/mobile.cgi/info_remote_main_wlan"};
     for (int command = 0; command < 4; ++command) {
         EXPECT_STREQ(CommandPath(command, "admin"), admin[command]);
         EXPECT_STREQ(CommandPath(command, "tarn-access"), status[command]);
@@ -148,8 +147,9 @@ TEST_F(RequestTest, SpecialCharactersCannotCorruptTheForms) {
     EXPECT_NE(std::strstr(request, "Content-Length: 149\r\n"), nullptr);
 
     ASSERT_EQ(BuildCommandRequest("pw", request, kStandby, "admin"), 0);
-    EXPECT_NE(std::strstr(request, "Content-Length: 59\r\n\r\n"
-                                   "DISABLED_CHECKBOX=&CHECK_ACTION_MODE=1&SESSION_ID=t%26k%3D1\r\n"),
+    EXPECT_NE(std::strstr(request,
+                          "Content-Length: 59\r\n\r\n"
+                          "DISABLED_CHECKBOX=&CHECK_ACTION_MODE=1&SESSION_ID=t%26k%3D1\r\n"),
               nullptr);
 }
 

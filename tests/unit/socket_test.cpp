@@ -49,15 +49,16 @@ TEST(SocketErrorLine, NamesKnownErrorsAndLeavesOthersBlank) {
         {10061, "Connect Error Code: \n"},  // refused: not among the named few
         {0, "Connect Error Code: \n"},
     };
+    // The capture starts first: on Windows, opening its file overwrites the thread's error.
     for (const Case& c : cases) {
-        SetLastSocketError(c.number);
         testing::internal::CaptureStdout();
+        SetLastSocketError(c.number);
         EXPECT_EQ(LogSocketError("sendCommand: send error\n"), c.number);
         EXPECT_EQ(testing::internal::GetCapturedStdout(),
                   std::string(c.line) + "sendCommand: send error\n");
     }
-    SetLastSocketError(10054);
     testing::internal::CaptureStdout();
+    SetLastSocketError(10054);
     LogSocketError("%s: setsockopt(RecvTO) error\n", "http_getinfo");
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
               "Connect Error Code: WSAECONNRESET\nhttp_getinfo: setsockopt(RecvTO) error\n");

@@ -1,0 +1,282 @@
+// Tests of quirnctl's router commands, run in-process against quirn-sim: what each prints, the
+// exit status in normal and fault scenarios, and that no password ever shows.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "cli/command.h"
+#include "common/library_state.h"
+#include "common/router_result.h"
+#include "tests/integration/sim_fixture.h"
+
+namespace lumora {
+namespace {
+
+using quirn::sim::Connection;
+using quirn::sim::Fault;
+using quirn::sim::RouterState;
+using testing_support::SimTest;
+using RunFunction = int (*)(const std::vector<std::string>&);
+
+struct Outcome {
+    int exit_status;
+    std::string out;  // the result, for scripts and people
+    std::string err;  // the library's diagnostic lines
+};
+
+class QuirnctlTest : public SimTest {
+  public:
+    // Runs a command as quirnctl's main does: diagnostics on standard error, a usage error
+    // gives exit status 64.
+    Outcome Quirnctl(RunFunction run, const std::vector<std::string>& args) {
+        g_library.diagnostic_stream = stderr;
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        int exit_status;
+        try {
+            exit_status = run(args);
+        } catch (const quirnctl::UsageError&) {
+            exit_status = quirnctl::kExitUsage;
+        }
+        Outcome outcome{exit_status, testing::internal::GetCapturedStdout(),
+                        testing::internal::GetCapturedStderr()};
+        g_library.diagnostic_stream = nullptr;
+        return outcome;
+    }
+
+    // A password file holding `content`.
+    std::string PasswordFile(const std::string& content) {
+        const std::string path =
+            testing::TempDir() + "quirnctl_password_" + std::to_string(++file_count_) + ".txt";
+        std::ofstream(path, std::ios::binary) << content;
+        files_.push_back(path);
+        return path;
+    }
+
+    void TearDown() override {
+        for (const std::string& path : files_) {
+            std::remove(path.c_str());
+        }
+        SimTest::TearDown();
+    }
+
+    std::vector<std::string> Paths() {
+        std::vector<std::string> paths;
+        for (const quirn::sim::ReceivedRequest& request : sim().ReceivedRequests()) {
+            paths.push_back(request.method + " " + request.path);
+        }
+        return paths;
+    }
+
+  private:
+    int file_count_ = 0;
+    std::vector<std::string> files_;
+};
+
+TEST_F(QuirnctlTest, StatusExitsWithTheResultOfThePoll) {
+    struct Case {
+        const char* name;
+        std::function<void(QuirnctlTest&)> setup;
+        std::vector<std::string> args;
+        int exit_status;
+        const char* printed;
+    };
+    auto fault = [](Fault f) { return [f](QuirnctlTest& t) { t.sim().SetFault(f); }; };
+    const Case cases[] = {
+        {"normal", [](QuirnctlTest&) {}, {}, kSuccess, "battery: 80% (level 8 of 10)\n"},
+        {"json", [](QuirnctlTest&) {}, {"--json"}, kSuccess, "\"battery_percent\": 80,"},
+        {"named router",
+         [](QuirnctlTest&) {},
+         {"--router", "localhost"},
+         kSuccess,
+         "result: 0 (success)\n"},
+        {"unresolvable router",
+         [](QuirnctlTest&) {},
+         {"--router", testing_support::UnresolvableHost()},
+         kConnectFailed,
+         "result: 1 "},
+        {"refused",
+         [](QuirnctlTest& t) { t.StopSim(); },
+         {"--json"},
+         kConnectFailed,
+         "\"result\": 1,\n  \"status\": null,"},
+        {"401", fault(Fault::kUnauthorized), {}, kAuthRefused, "result: 4 "},
+        {"302", fault(Fault::kRedirect), {}, kUnexpectedResponse, "result: 6 "},
+        {"no token", fault(Fault::kNoToken), {}, kPageNotUnderstood, "result: 5 "},
+        {"initial-password page",
+         [](QuirnctlTest& t) {
+             t.sim().UpdateState([](RouterState& s) { s.initial_password_mode = true; });
+         },
+         {},
+         kAuthRefused,
+         "result: 4 "},
+        {"stray argument", [](QuirnctlTest&) {}, {"extra"}, quirnctl::kExitUsage, ""},
+        {"empty router", [](QuirnctlTest&) {}, {"--router", ""}, quirnctl::kExitUsage, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        StartSim(DefaultOptions());
+        c.setup(*this);
+        const Outcome outcome = Quirnctl(&quirnctl::RunStatus, c.args);
+        EXPECT_EQ(outcome.exit_status, c.exit_status);
+        EXPECT_NE(outcome.out.find(c.printed), std::string::npos) << outcome.out;
+    }
+}
+
+TEST_F(QuirnctlTest, CommandsReadTheStatusPageThenLogInThenPost) {
+    const std::string file = PasswordFile("quirn-admin\r\nsecond line\n");
+    const Outcome outcome = Quirnctl(&quirnctl::RunReboot, {"--password-file", file});
+    EXPECT_EQ(outcome.exit_status, kSuccess);
+    EXPECT_EQ(outcome.out, "reboot: success\n");
+    EXPECT_EQ(Paths(), (std::vector<std::string>{"GET /mobile/mobile.cgi/info_remote_main",
+                                                 "GET /index.cgi/info_btn",
+                                                 "POST /index.cgi/info_btn_reboot"}));
+    for (const char* secret : {"quirn-admin", "YWRtaW46", "second line"}) {
+        EXPECT_EQ(outcome.out.find(secret), std::string::npos);
+        EXPECT_EQ(outcome.err.find(secret), std::string::npos);
+    }
+}
+
+TEST_F(QuirnctlTest, CommandsExitWithTheirResult) {
+    struct Case {
+        const char* name;
+        RunFunction run;
+        std::vector<std::string> args;
+        std::function<void(QuirnctlTest&)> setup;
+        int exit_status;
+        std::size_t requests;   // how many requests the router saw
+        const char* last_path;  // the last of them
+    };
+    const std::string admin = PasswordFile("quirn-admin\n");
+    const std::string wrong = PasswordFile("wrong\n");
+    const Case cases[] = {
+        {"switch lte3g",
+         &quirnctl::RunSwitch,
+         {"lte3g", "--password-file", admin},
+         [](QuirnctlTest& t) {
+             t.sim().UpdateState([](RouterState& s) { s.connection = Connection::kWirelessLan; });
+         },
+         kSuccess,
+         3,
+         "POST /index.cgi/info_btn_lte3g"},
+        {"standby",
+         &quirnctl::RunStandby,
+         {"--password-file", admin, "--json"},
+         [](QuirnctlTest&) {},
+         kSuccess,
+         3,
+         "POST /index.cgi/info_btn_standby"},
+        {"wrong password",
+         &quirnctl::RunReboot,
+         {"--password-file", wrong},
+         [](QuirnctlTest&) {},
+         kAuthRefused,
+         2,
+         "GET /index.cgi/info_btn"},
+        {"no password given",
+         &quirnctl::RunReboot,
+         {},
+         [](QuirnctlTest&) {},
+         kAuthRefused,
+         2,
+         "GET /index.cgi/info_btn"},
+        // The status read before the command supplies the token the fall-back posts with.
+        {"no administrator pages",
+         &quirnctl::RunSwitch,
+         {"wlan", "--password-file", admin},
+         [](QuirnctlTest& t) { t.sim().SetFault(Fault::kNoAdminPages); },
+         kSuccess,
+         3,
+         "POST /mobile/mobile.cgi/info_remote_main_wlan"},
+        {"router unreachable",
+         &quirnctl::RunStandby,
+         {"--password-file", admin},
+         [](QuirnctlTest& t) { t.StopSim(); },
+         kConnectFailed,
+         0,
+         nullptr},
+        {"dropped reboot",
+         &quirnctl::RunReboot,
+         {"--password-file", admin},
+         [](QuirnctlTest& t) { t.sim().SetFault(Fault::kRebootDropsConnection); },
+         kSuccess,
+         3,
+         "POST /index.cgi/info_btn_reboot"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        StartSim(DefaultOptions());
+        c.setup(*this);
+        const Outcome outcome = Quirnctl(c.run, c.args);
+        EXPECT_EQ(outcome.exit_status, c.exit_status) << outcome.out;
+        if (c.requests > 0) {
+            ASSERT_TRUE(sim().WaitForRequests(c.requests, std::chrono::milliseconds(1000)));
+            EXPECT_EQ(Paths().size(), c.requests);
+            EXPECT_EQ(Paths().back(), c.last_path);
+        } else {
+            EXPECT_EQ(sim().RequestCount(), 0u);
+        }
+    }
+    StartSim(DefaultOptions());
+    EXPECT_EQ(Quirnctl(&quirnctl::RunSwitch, {"wlan", "--password-file", admin}).exit_status,
+              kSuccess);
+    EXPECT_EQ(sim().state().connection, Connection::kWirelessLan);
+}
+
+TEST_F(QuirnctlTest, CheckAsksTheMakersHost) {
+    Outcome outcome = Quirnctl(&quirnctl::RunCheck, {});
+    EXPECT_EQ(outcome.exit_status, kSuccess);
+    EXPECT_EQ(outcome.out, "check: success\n");
+    sim().SetFault(Fault::kRedirect);
+    outcome = Quirnctl(&quirnctl::RunCheck, {"--json"});
+    EXPECT_EQ(outcome.exit_status, kUnexpectedResponse);
+    EXPECT_NE(outcome.out.find("\"result\": 6,"), std::string::npos);
+    EXPECT_EQ(Paths(), (std::vector<std::string>{"GET /function/wimax/index.html",
+                                                 "GET /function/wimax/index.html"}));
+}
+
+TEST_F(QuirnctlTest, SetPasswordSetsItAndNeverShowsIt) {
+    sim().UpdateState([](RouterState& s) { s.initial_password_mode = true; });
+    const std::string secret = "Fresh_Secret-42";
+    const Outcome outcome =
+        Quirnctl(&quirnctl::RunSetPassword, {"--password-file", PasswordFile(secret + "\n")});
+    EXPECT_EQ(outcome.exit_status, kSuccess);
+    EXPECT_EQ(outcome.out, "set-password: success\n");
+    EXPECT_EQ(sim().state().admin_password, secret);
+    EXPECT_EQ(outcome.out.find(secret), std::string::npos);
+    EXPECT_EQ(outcome.err.find(secret), std::string::npos);
+
+    // Done once: the router now refuses a second set.
+    EXPECT_EQ(
+        Quirnctl(&quirnctl::RunSetPassword, {"--password-file", PasswordFile("x\n")}).exit_status,
+        kUnexpectedResponse);
+}
+
+TEST_F(QuirnctlTest, BadArgumentsAreUsageErrorsAndSendNothing) {
+    const std::string missing = testing::TempDir() + "quirnctl_no_such_password_file";
+    const std::vector<std::pair<RunFunction, std::vector<std::string>>> cases = {
+        {&quirnctl::RunSwitch, {}},
+        {&quirnctl::RunSwitch, {"lte"}},
+        {&quirnctl::RunSwitch, {"wlan", "lte3g"}},
+        {&quirnctl::RunReboot, {"now"}},
+        {&quirnctl::RunReboot, {"--password-file", missing}},
+        {&quirnctl::RunStandby, {"--password"}},
+        {&quirnctl::RunCheck, {"--router", "127.0.0.1"}},
+        {&quirnctl::RunSetPassword, {}},
+        {&quirnctl::RunSetPassword, {"--password-file", PasswordFile("\n")}},
+        {&quirnctl::RunSetPassword, {"--password-file", PasswordFile(std::string(65, 'p'))}},
+        {&quirnctl::RunSetPassword, {"--password-file", PasswordFile(std::string("a\0b", 3))}},
+    };
+    for (const auto& [run, args] : cases) {
+        SCOPED_TRACE(args.empty() ? "" : args[0]);
+        EXPECT_EQ(Quirnctl(run, args).exit_status, quirnctl::kExitUsage);
+    }
+    EXPECT_EQ(sim().RequestCount(), 0u);
+}
+
+}  // namespace
+}  // namespace lumora

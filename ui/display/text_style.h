@@ -1,0 +1,34 @@
+// text_style.h: how the display controls draw their texts: the font to create, and where and in
+// which colour each drawing of a text goes.
+#pragma once
+
+#include <cstdint>
+
+namespace quirn {
+
+// A font made from the description of the stock system font with these three changes (width 0,
+// every other attribute the stock font's).
+struct LabelFont {
+    int face_string_id;  // string-table id of the face name
+    int height;          // pixels
+    int weight;          // 700 is bold
+};
+
+struct Colour {
+    uint8_t red;
+    uint8_t green;
+    uint8_t blue;
+};
+
+inline constexpr Colour kBlack{0, 0, 0};
+inline constexpr Colour kWhite{255, 255, 255};
+
+// One drawing of a text, with a transparent background, its top-left corner at (x, y) of the
+// control.
+struct TextPass {
+    int x;
+    int y;
+    Colour colour;
+};
+
+}  // namespace quirn
