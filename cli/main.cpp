@@ -33,8 +33,7 @@ constexpr Command kCommands[] = {
 void PrintUsage(std::FILE* out) {
     std::fputs("usage: quirnctl COMMAND [ARGUMENTS]\n\ncommands:\n", out);
     for (const Command& command : kCommands) {
-        std::string line = std::string(command.name) + " " + command.usage;
-        std::fprintf(out, "  %-36s %s\n", line.c_str(), command.summary);
+        std::fprintf(out, "  %s %s\n      %s\n", command.name, command.usage, command.summary);
     }
     std::fputs(
         "\n--json prints one JSON object {\"result\": N, \"status\": {...} or null, "

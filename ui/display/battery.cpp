@@ -12,7 +12,7 @@ constexpr bool IsFrameIndex(int32_t level) {
     return level >= 0 && level <= 10;
 }
 
-// Step 3 holds the full frame for a second period.
+// The level each animation step sets; step 3 sets none, so the full frame shows a second period.
 constexpr int32_t kAnimationLevels[] = {0, 5, 10};
 
 }  // namespace
