@@ -102,10 +102,24 @@ std::optional<std::string> WideToNarrow(const wchar_t* text, unsigned code_page)
             throw ConversionError(kOperation, HresultFromSystemError(kErrorNoUnicodeTranslation));
         }
     }
-    Converter converter(kOperation, RequireName(kOperation, code_page), "WCHAR_T");
+    const char* name = RequireName(kOperation, code_page);
+    Converter converter(kOperation, name, "WCHAR_T");
     // At most four narrow bytes per character in either code page.
-    return converter.Run(kOperation, reinterpret_cast<const char*>(text), length * sizeof(wchar_t),
-                         length * 4);
+    std::string narrow = converter.Run(kOperation, reinterpret_cast<const char*>(text),
+                                       length * sizeof(wchar_t), length * 4);
+    // iconv maps a few characters one way only (U+00A5 becomes the byte 0x5C in CP932). Such a text
+    // would come back as another text, so it is refused, as the Windows converter refuses best-fit
+    // characters.
+    if (code_page != kCodePageUtf8) {
+        Converter back(kOperation, "WCHAR_T", name);
+        const std::string wide =
+            back.Run(kOperation, narrow.data(), narrow.size(), narrow.size() * sizeof(wchar_t));
+        if (wide.size() != length * sizeof(wchar_t) ||
+            std::memcmp(wide.data(), text, wide.size()) != 0) {
+            throw ConversionError(kOperation, HresultFromSystemError(kErrorNoUnicodeTranslation));
+        }
+    }
+    return narrow;
 }
 
 std::optional<std::wstring> NarrowToWide(const char* text, unsigned code_page) {

@@ -45,6 +45,7 @@ bool IsPageFault(Fault fault) {
         case Fault::kNoBodyEndClosed:
         case Fault::kNoBodyEndOpen:
         case Fault::kLongLine:
+        case Fault::kLongLineUnended:
         case Fault::kHugePage:
             return true;
         default:
@@ -384,6 +385,7 @@ Reply RouterModel::PageReply(int status, const std::vector<std::string>& page,
             reply.ending = Reply::Ending::kHoldOpen;
             [[fallthrough]];
         case Fault::kNoBodyEndClosed:
+        case Fault::kLongLineUnended:
             while (!lines.empty() &&
                    (lines.back() == kHtmlEndLine || lines.back() == kBodyEndLine)) {
                 lines.pop_back();
@@ -415,6 +417,9 @@ Reply RouterModel::PageReply(int status, const std::vector<std::string>& page,
     for (const std::string& line : lines) {
         body += line;
         body += '\n';
+    }
+    if (fault == Fault::kLongLineUnended) {
+        body += "<p>" + std::string(kLongLineLength, 'x');  // no line end: the close ends it
     }
     reply.bytes = HttpResponse(status, body);
     return reply;

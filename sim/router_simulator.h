@@ -63,6 +63,8 @@ struct RouterState {
     X(kNoAdminPages, "no-admin-pages", "404 for the administrator pages and commands")         \
     X(kSlowAccept, "slow-accept", "connections complete only after the slow-accept delay")     \
     X(kLongLine, "long-line", "page with a 5000-byte line")                                    \
+    X(kLongLineUnended, "long-line-unended",                                                   \
+      "page ending in a 5000-byte line without a line end, then the connection closes")        \
     X(kBinaryGarbage, "garbage", "random bytes instead of a response")                         \
     X(kHugePage, "huge-page", "a 10 MB page")                                                  \
     X(kDrip, "drip", "the response one byte per drip interval")                                \

@@ -41,8 +41,8 @@ inline constexpr std::array<int, 3> kPanelButtonIds{IDC_STANDBY, IDC_REBOOT, IDC
 // The order in which the children are repainted over the freshly drawn skin; the switch button
 // comes after the connection picture it lies on.
 inline constexpr std::array<int, 10> kRefreshOrder{
-    IDC_ANTENNA, IDC_BATTERY, IDC_NOTICE, IDC_CONNECT_STATUS, IDC_RELOAD,
-    IDC_DETAIL,  IDC_SWITCH,  IDC_STANDBY, IDC_REBOOT,        IDC_CHECK,
+    IDC_ANTENNA, IDC_BATTERY, IDC_NOTICE,  IDC_CONNECT_STATUS, IDC_RELOAD,
+    IDC_DETAIL,  IDC_SWITCH,  IDC_STANDBY, IDC_REBOOT,         IDC_CHECK,
 };
 
 // The six panel lines: left edge and the top of each line, inside the panel.

@@ -20,12 +20,12 @@ struct OperationTimes {
           checkStarted(now),
           failingSince(now) {}
 
-    int64_t pollStarted;     // start of the latest status poll
-    int64_t rebootStarted;   // start of the latest reboot command
-    int64_t standbyStarted;  // start of the latest standby command
-    int64_t switchStarted;   // start of the latest switch command
-    int64_t checkStarted;    // start of the latest connection check
-    int64_t failingSince;    // when the current series of failed polls began
+    int64_t pollStarted;         // start of the latest status poll
+    int64_t rebootStarted;       // start of the latest reboot command
+    int64_t standbyStarted;      // start of the latest standby command
+    int64_t switchStarted;       // start of the latest switch command
+    int64_t checkStarted;        // start of the latest connection check
+    int64_t failingSince;        // when the current series of failed polls began
     bool rebootPending = false;  // a reboot's 60-second wait has not ended
     bool switchPending = false;  // a switch's one-second wait has not ended
     bool checkPending = false;   // a connection check's one-second wait has not ended

@@ -91,6 +91,15 @@ INSTANTIATE_TEST_SUITE_P(
                               EXPECT_GT(LongestLine(Body(got.bytes)), 4094u);
                               EXPECT_TRUE(PageToken(Body(got.bytes)));
                           }},
+        ResponseFaultCase{"LongLineUnended", Fault::kLongLineUnended,
+                          [](const Exchanged& got, RouterSimulator&) {
+                              std::string body = Body(got.bytes);
+                              EXPECT_FALSE(got.timed_out);
+                              EXPECT_EQ(body.find("</body>"), std::string::npos);
+                              EXPECT_TRUE(PageToken(body));
+                              const size_t last = body.rfind('\n') + 1;
+                              EXPECT_EQ(body.size() - last, 5003u);  // "<p>" and 5000 bytes
+                          }},
         ResponseFaultCase{"HugePage", Fault::kHugePage,
                           [](const Exchanged& got, RouterSimulator&) {
                               std::string body = Body(got.bytes);

@@ -55,6 +55,7 @@ TEST(StoredPassword, RefusesWhatCannotBeStored) {
         {L"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa", -2},  // 65 bytes
         {L"日日日日日日日日日日日日日日日日日日日日日日日日日日日日日日日日a", -2},  // 65 bytes
         {L"smile\U0001F600", -3},  // no such character in code page 932
+        {L"yen\u00A5", -3},        // only a best fit ("\\"), which would read back as another text
     };
     for (const auto& [plain, result] : cases) {
         const EncodedPassword encoded = EncodeStoredPassword(plain);

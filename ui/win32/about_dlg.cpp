@@ -35,11 +35,14 @@ bool CAboutDlg::OnCommand(int id, int code, HWND control) {
 
 std::optional<LRESULT> CAboutDlg::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
-        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORSTATIC: {
+            // The default colours and brush, with the link's text in blue.
+            const LRESULT brush = DefaultControlColour(message, wparam, lparam);
             if (reinterpret_cast<HWND>(lparam) == Item(IDC_DETAIL_LINK)) {
                 SetTextColor(reinterpret_cast<HDC>(wparam), RGB(0, 0, 255));
             }
-            return std::nullopt;  // the default brush in every case
+            return brush;
+        }
         case WM_SETCURSOR:
             if (reinterpret_cast<HWND>(wparam) == Item(IDC_DETAIL_LINK)) {
                 SetCursor(LoadCursorResource(IDCUR_HAND_POINTER));

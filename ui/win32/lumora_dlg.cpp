@@ -106,6 +106,11 @@ bool CLumoraDlg::OnCommand(int id, int code, HWND control) {
     return Dialog::OnCommand(id, code, control);
 }
 
+bool CLumoraDlg::PreTranslateMessage(MSG& message) {
+    // Escape never closes the window (the close box and the menus do).
+    return message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE;
+}
+
 void CLumoraDlg::ShowAboutDialog() {
     exitAllowed = false;
     CAboutDlg about(hwnd());
@@ -129,7 +134,7 @@ std::optional<LRESULT> CLumoraDlg::OnMessage(UINT message, WPARAM wparam, LPARAM
         case WM_CTLCOLORLISTBOX:
         case WM_CTLCOLORSCROLLBAR:
         case WM_CTLCOLORMSGBOX:
-            return OnCtlColor(message, reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
+            return OnCtlColor(message, wparam, lparam);
         case WM_MOVE:
             OnMove();
             return std::nullopt;
@@ -147,20 +152,21 @@ std::optional<LRESULT> CLumoraDlg::OnMessage(UINT message, WPARAM wparam, LPARAM
     }
 }
 
-std::optional<LRESULT> CLumoraDlg::OnCtlColor(UINT message, HDC dc, HWND control) {
+LRESULT CLumoraDlg::OnCtlColor(UINT message, WPARAM wparam, LPARAM lparam) {
+    const LRESULT default_brush = DefaultControlColour(message, wparam, lparam);
     const ColourRequest request = message == WM_CTLCOLORDLG      ? ColourRequest::kDialog
                                   : message == WM_CTLCOLORSTATIC ? ColourRequest::kStatic
                                                                  : ColourRequest::kOther;
-    switch (ChooseControlColour(request, control == hwnd())) {
+    switch (ChooseControlColour(request, reinterpret_cast<HWND>(lparam) == hwnd())) {
         case ControlColour::kWhiteStatic:
-            SetBkColor(dc, RGB(255, 255, 255));
+            SetBkColor(reinterpret_cast<HDC>(wparam), RGB(255, 255, 255));
             [[fallthrough]];
         case ControlColour::kWhite:
             return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
         case ControlColour::kDefault:
             break;
     }
-    return std::nullopt;
+    return default_brush;
 }
 
 void CLumoraDlg::OnMove() {

@@ -126,11 +126,12 @@ class CLumoraDlg : public Dialog, public AppStateWindow {
     void OnOK() override;
     void OnCancel() override;
     bool OnCommand(int id, int code, HWND control) override;
+    bool PreTranslateMessage(MSG& message) override;
     std::optional<LRESULT> OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
   private:
     void OnPaint();
-    std::optional<LRESULT> OnCtlColor(UINT message, HDC dc, HWND control);
+    LRESULT OnCtlColor(UINT message, WPARAM wparam, LPARAM lparam);
     void OnMove();
     void OnTimer(UINT_PTR id);
     void BindStatusControls();

@@ -7,10 +7,11 @@
 namespace quirn::win32 {
 
 void CLumoraDlg::ToggleDetailPanel() {
-    const PanelToggle toggle = TogglePanel(
-        expanded, connectionLost,
-        PixelSize{backgroundRect.right - backgroundRect.left, backgroundRect.bottom - backgroundRect.top},
-        PixelSize{panelRect.right - panelRect.left, panelRect.bottom - panelRect.top});
+    const PanelToggle toggle =
+        TogglePanel(expanded, connectionLost,
+                    PixelSize{backgroundRect.right - backgroundRect.left,
+                              backgroundRect.bottom - backgroundRect.top},
+                    PixelSize{panelRect.right - panelRect.left, panelRect.bottom - panelRect.top});
     expanded = toggle.expanded;
     for (int id : kPanelButtonIds) {
         ShowWindow(Item(id), toggle.show_panel_buttons ? SW_SHOW : SW_HIDE);

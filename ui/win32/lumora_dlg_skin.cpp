@@ -20,7 +20,8 @@ PixelSize SizeOf(const RECT& rect) {
 }  // namespace
 
 void CLumoraDlg::CreatePanelFont() {
-    panelFont = CreateFontFromSystemFont(FontChange{12, FW_BOLD, false, StringText(kPanelFontFaceText)});
+    panelFont =
+        CreateFontFromSystemFont(FontChange{12, FW_BOLD, false, StringText(kPanelFontFaceText)});
 }
 
 void CLumoraDlg::LoadSkinBitmaps() {
@@ -48,8 +49,8 @@ bool CLumoraDlg::LayoutControls() {
     }
 
     const RECT strip = noticeCtrl.StripRect();
-    const PixelSize size = SkinnedWindowSize(SizeOf(window), SizeOf(client),
-                                             SizeOf(backgroundRect), SizeOf(strip));
+    const PixelSize size =
+        SkinnedWindowSize(SizeOf(window), SizeOf(client), SizeOf(backgroundRect), SizeOf(strip));
     ResizeWindow(hwnd(), size.width, size.height);
     for (const ControlPlacement& placement : kMainControlPlacements) {
         MoveWindowTo(Item(placement.control_id), placement.position.x, placement.position.y);
@@ -68,7 +69,8 @@ bool CLumoraDlg::LayoutControls() {
 }
 
 void CLumoraDlg::ApplyMenuChecks() {
-    const MenuChecks checks = MenuChecksFor(settings.app_startup.value, settings.app_keep_task.value);
+    const MenuChecks checks =
+        MenuChecksFor(settings.app_startup.value, settings.app_keep_task.value);
     SetMenuCheck(checks.autostart, ID_SYSTEM_AUTOSTART);
     SetAutostartShortcut(checks.autostart);
     SetMenuCheck(checks.keep_in_tray, ID_SYSTEM_KEEP_IN_TRAY);

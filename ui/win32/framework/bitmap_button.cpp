@@ -32,8 +32,7 @@ bool BitmapButton::AutoLoad(HWND dialog, int id) {
 }
 
 bool BitmapButton::DrawItem(const DRAWITEMSTRUCT& item) {
-    const ButtonState state{(item.itemState & ODS_SELECTED) != 0,
-                            (item.itemState & ODS_FOCUS) != 0,
+    const ButtonState state{(item.itemState & ODS_SELECTED) != 0, (item.itemState & ODS_FOCUS) != 0,
                             (item.itemState & ODS_DISABLED) != 0};
     const ButtonPictureSet pictures{static_cast<bool>(down_), static_cast<bool>(focused_),
                                     static_cast<bool>(disabled_)};

@@ -48,10 +48,10 @@ void CentreOnOwner(HWND window, HWND owner) {
     RECT own{};
     GetWindowRect(window, &own);
     const RECT& work = monitor.rcWork;
-    const PixelPoint at = CentredPosition(
-        PixelRect{around.left, around.top, around.right, around.bottom},
-        PixelSize{own.right - own.left, own.bottom - own.top},
-        PixelRect{work.left, work.top, work.right, work.bottom});
+    const PixelPoint at =
+        CentredPosition(PixelRect{around.left, around.top, around.right, around.bottom},
+                        PixelSize{own.right - own.left, own.bottom - own.top},
+                        PixelRect{work.left, work.top, work.right, work.bottom});
     SetWindowPos(window, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -85,8 +85,7 @@ INT_PTR Dialog::DoModal() {
         EnableWindow(owner_, FALSE);
     }
     // A template without the visible style is shown like the system's own modal dialogs.
-    if (!ended_ && hwnd() != nullptr &&
-        (GetWindowLongPtrW(hwnd(), GWL_STYLE) & WS_VISIBLE) == 0) {
+    if (!ended_ && hwnd() != nullptr && (GetWindowLongPtrW(hwnd(), GWL_STYLE) & WS_VISIBLE) == 0) {
         ShowWindow(hwnd(), SW_SHOWNORMAL);
     }
 
@@ -101,7 +100,7 @@ INT_PTR Dialog::DoModal() {
             PostQuitMessage(static_cast<int>(message.wParam));
             break;
         }
-        if (!PreTranslateMessage(message) && !IsDialogMessageW(hwnd(), &message)) {
+        if (!FilteredBeforeDispatch(message) && !IsDialogMessageW(hwnd(), &message)) {
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
@@ -154,12 +153,26 @@ bool Dialog::PreTranslateMessage(MSG& /*message*/) {
     return false;
 }
 
+bool Dialog::FilteredBeforeDispatch(MSG& message) {
+    try {
+        return PreTranslateMessage(message);
+    } catch (const std::exception& fault) {
+        OnHandlerFault(fault);
+        return false;
+    }
+}
+
 std::optional<LRESULT> Dialog::OnMessage(UINT /*message*/, WPARAM /*wparam*/, LPARAM /*lparam*/) {
     return std::nullopt;
 }
 
 void Dialog::OnHandlerFault(const std::exception& fault) {
     ReportHandlerFault(fault);
+}
+
+LRESULT Dialog::DefaultControlColour(UINT message, WPARAM wparam, LPARAM lparam) {
+    // A dialog hands the colour messages it does not handle on to the default window procedure.
+    return DefWindowProcW(hwnd(), message, wparam, lparam);
 }
 
 INT_PTR CALLBACK Dialog::DialogProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -202,7 +215,9 @@ INT_PTR Dialog::Dispatch(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_DRAWITEM: {
             // Owner-drawn controls draw themselves.
             const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lparam);
-            if (OwnedControl* control = OwnedControl::FromWindow(item->hwndItem)) {
+            OwnedControl* control =
+                item->CtlType != ODT_MENU ? OwnedControl::FromWindow(item->hwndItem) : nullptr;
+            if (control != nullptr) {
                 if (control->DrawItem(*item)) {
                     SetWindowLongPtrW(hwnd(), DWLP_MSGRESULT, TRUE);
                     return TRUE;

@@ -56,9 +56,14 @@ class Dialog {
     // A handler threw: the exception stops at the message boundary and is reported here.
     virtual void OnHandlerFault(const std::exception& fault);
 
+    // The system's handling of a WM_CTLCOLOR* message (colours set on the context, brush
+    // returned), for handlers that start from it and change a colour.
+    LRESULT DefaultControlColour(UINT message, WPARAM wparam, LPARAM lparam);
+
   private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
     INT_PTR Dispatch(UINT message, WPARAM wparam, LPARAM lparam);
+    bool FilteredBeforeDispatch(MSG& message);
 
     int template_id_;
     HWND owner_;

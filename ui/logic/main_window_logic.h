@@ -1,0 +1,178 @@
+// main_window_logic.h: the main window's behaviour, free of the platform: worker runs and their
+// outcomes, the command buttons, the timers, the notice and tooltip, the tray icon's clicks and
+// the menus, and the settings dialog's flow.
+//
+// The Windows dialog owns one MainWindowLogic, turns its messages into calls on it and carries
+// out what it asks through MainWindowView. Everything here runs on the window's thread: only the
+// router exchanges of a run leave it (worker_job.h), and their results come back to it through
+// the WorkerStarter. So the members below need no lock, and the panel texts, the notice and the
+// tooltip are only ever written where they are painted.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "state/app_settings.h"
+#include "state/app_state.h"
+#include "state/app_state_window.h"
+#include "state/profile_store.h"
+#include "ui/logic/clock.h"
+#include "ui/logic/main_window_view.h"
+#include "ui/logic/registry_reader.h"
+#include "ui/logic/router_library.h"
+#include "ui/logic/worker_job.h"
+#include "ui/logic/worker_starter.h"
+#include "ui/operation_times.h"
+#include "ui/poll_exchange.h"
+
+namespace quirn {
+
+// The dialog's timers and their periods.
+enum TimerId : int {
+    kPollTimerId = 0,    // polls, command time-outs, the end after standby, the notice
+    kRetryTimerId = 1,   // re-issues commands after a password prompt
+    kLayoutTimerId = 2,  // repeats the layout until the window has a size
+};
+inline constexpr unsigned kPollTimerMs = 1000;
+inline constexpr unsigned kRetryTimerMs = 100;
+inline constexpr unsigned kLayoutTimerMs = 10;
+
+// A reboot's in-progress state ends this long after it started.
+inline constexpr int64_t kRebootWaitSeconds = 60;
+// Polls that have failed for longer than this make the shown status stale.
+inline constexpr int64_t kStaleAfterSeconds = 300;
+
+// The mouse messages of the notification-area icon that do something.
+enum class TrayMouseEvent { kLeftButtonUp, kRightButtonUp, kOther };
+
+class MainWindowLogic : public AppStateWindow {
+  public:
+    // The collaborators are not owned and outlive the logic, except `library`, which running
+    // workers share. Takes the construction time as every operation's start time.
+    MainWindowLogic(MainWindowView& view, Clock& clock, WorkerStarter& workers,
+                    std::shared_ptr<RouterLibrary> library, RegistryReader& registry,
+                    ProfileStore& profile);
+    ~MainWindowLogic() override;
+    MainWindowLogic(const MainWindowLogic&) = delete;
+    MainWindowLogic& operator=(const MainWindowLogic&) = delete;
+
+    // --- Start-up, in the order of the dialog's initialisation ---
+    // Loads the settings (missing entries take their defaults) and sets the status-page
+    // account. The window then moves to window_pos_x, window_pos_y of `settings`.
+    void LoadSettings(const DesktopRect& desktop);
+    // Adds the tray icon with the application icon and `tooltipText`. A shell that does not
+    // answer in time is tried again at the next tick of timer 0, never by waiting here; any
+    // other failure shows string 134 and asks the window to close.
+    void RegisterTrayIcon();
+    // Puts the state machine into its first state (which sets the buttons) and starts the first
+    // status poll. Call after the timers are started.
+    void StartPolling();
+
+    // --- Worker runs ---
+    // Starts one run of request kind `kind` (RequestKind): copies the shown exchange and the
+    // settings for it, runs the job's start step, and has the router exchange done on a worker
+    // thread; the outcome is handled here when it comes back.
+    void StartWorker(int32_t kind);
+
+    // --- Messages ---
+    // A click of a command button (reload, switch, reboot, standby, connection check); false
+    // for any other control.
+    bool OnButtonClicked(int control_id);
+    void OnTimer(int timer_id);
+    void OnTrayNotify(TrayMouseEvent event);
+    // A menu command (ids 32771 to 32789 with notification code 0); false when it is not one.
+    bool OnMenuCommand(int command_id);
+    // A system-menu command; true when it was the about command, false for default processing.
+    bool OnSysCommand(unsigned command);
+    // The shell announced a new taskbar: the icon must be added again.
+    void OnTaskbarCreated();
+    // The window is destroyed, or the session ends: stores the window's last normal position,
+    // saves the settings and removes the tray icon. Repeating it is harmless.
+    void ShutDown(int32_t window_left, int32_t window_top);
+
+    // --- Operations other parts of the window use ---
+    // The settings dialog until its outcome is settled; true when the user confirmed it, false
+    // when cancelled or already open.
+    bool RunSettingsDialog();
+    // Opens the router's firmware page in the default browser.
+    void OpenFirmwarePage();
+    // Recomputes the tooltip and icon and hands them to the tray.
+    void UpdateTrayTip();
+    // Runs the about dialog; the tray's exit item is greyed meanwhile.
+    void ShowAbout();
+    void RestoreOrMinimise();
+    void ToggleAutostart();
+    void ToggleKeepInTray();
+
+    // --- AppStateWindow, for `appState` ---
+    void EnableControl(int control_id, bool enable) override;
+    void FocusControl(int control_id) override;
+    bool ConnectionLost() const override;
+    bool OperationsFailing() const override;
+    bool StatusValid() const override;
+    bool WorkStatusHasBtName() const override;
+    float WorkLimitReach() const override;
+    void SetNotice(int kind) override;
+    void RefreshControls() override;
+
+    // --- The window's state (window's thread only) ---
+    PollExchange shownExchange;  // the status shown; its kind is the job of the latest run
+    PollExchange workExchange;   // the latest run's working copy
+    AppSettings settings;
+    AppSettings workSettings;  // the settings as the latest run began
+    AppState appState;
+    int32_t noticeKind = kNoticeBlank;
+    OperationTimes operationTimes;
+    bool settingsOpen = false;          // the settings dialog's loop runs
+    bool connectionLost = false;        // the router has been out of reach too long
+    bool firstPoll = true;              // no status poll has completed yet
+    bool statusValid = false;           // a status poll has succeeded
+    bool adminPasswordMissing = false;  // the router reported no administrator password
+    bool passwordRejected = false;      // a command failed on the administrator password
+    std::map<int32_t, CommandRetry> commandRetries;
+    std::wstring tooltipText;
+    std::array<std::wstring, 6> panelTexts;
+    bool exitAllowed = true;     // false while the about dialog is open
+    float lastDataUsage = 0.0f;  // the data-volume ratio seen last
+
+    // Each keeps a second box of its kind from opening while one is showing (a run's outcome
+    // may arrive while another run's box is open).
+    bool authPromptShowing = false;      // a command's password-refused prompt
+    bool passwordPromptShowing = false;  // a poll's "no administrator password" prompt
+    bool volumePromptShowing = false;    // the data-volume warning
+
+  private:
+    struct Run;
+
+    void FinishRun(Run run, NetworkOutcome outcome);
+    void HandlePollOutcome(const PollExchange& exchange);
+    void HandleCommandOutcome(const PollExchange& exchange);
+    void HandleCheckOutcome(const PollExchange& exchange);
+    void HandlePasswordRefusal(int32_t kind);
+    void WarnAboutDataVolume(float limit_reach);
+    void MarkFailureSeries();
+    void Finish(const PollExchange& exchange);
+    void RefreshDisplay();
+    bool ShowPlaceholders() const;
+    void StartPollIfIdle();
+    bool SetPasswordOnRouter(const AppSettings& working);
+    bool Elapsed(int64_t since, int64_t limit_seconds) const;
+    void OnPollTick();
+
+    MainWindowView& view_;
+    Clock& clock_;
+    WorkerStarter& workers_;
+    std::shared_ptr<RouterLibrary> library_;
+    RegistryReader& registry_;
+    ProfileStore& profile_;
+    // Shared with every poll run still fetching, so it lives as long as the last of them.
+    std::shared_ptr<std::mutex> statusLock_;
+    bool trayAdded_ = false;
+    bool trayRetryDue_ = false;
+};
+
+}  // namespace quirn
