@@ -37,7 +37,7 @@ void PrintUsage(std::FILE* out) {
     }
     std::fputs(
         "\n--json prints one JSON object {\"result\": N, \"status\": {...} or null, "
-        "\"session_token\": \"...\"}.\n"
+        "\"has_session_token\": true or false}.\n"
         "--profile FILE takes the router address and the stored administrator password from the\n"
         "window's profile file; --router and --password-file override them.\n"
         "Exit status: the operation's result (0 success, 1 to 7 failures), 64 usage error.\n",

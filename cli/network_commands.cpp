@@ -62,7 +62,7 @@ const char* HostOrNone(const RouterAccess& access) {
 int ReportOutcome(const char* operation, int result, bool json) {
     std::string out;
     if (json) {
-        out = StatusJson(result, nullptr, lumora::FieldText(lumora::g_library.session_token));
+        out = StatusJson(result, nullptr, lumora::g_library.session_token[0] != '\0');
     } else {
         out = std::string(operation) + ": " + ResultText(result) + "\n";
     }

@@ -89,8 +89,7 @@ std::string JsonString(std::string_view text) {
     return out;
 }
 
-std::string StatusJson(int result, const lumora::RouterStatus* status,
-                       std::string_view session_token) {
+std::string StatusJson(int result, const lumora::RouterStatus* status, bool has_session_token) {
     std::string out = "{\n  \"result\": " + std::to_string(result) + ",\n  \"status\": ";
     if (status == nullptr) {
         out += "null";
@@ -121,7 +120,8 @@ std::string StatusJson(int result, const lumora::RouterStatus* status,
         out += "    \"limit_reach\": " + JsonNumber(s.limit_reach) + ",\n";
         out += "    \"spare\": " + std::to_string(s.spare) + "\n  }";
     }
-    out += ",\n  \"session_token\": " + JsonString(session_token) + "\n}\n";
+    out += ",\n  \"has_session_token\": " + std::string(has_session_token ? "true" : "false") +
+           "\n}\n";
     return out;
 }
 

@@ -12,11 +12,11 @@ namespace quirnctl {
 // that are not UTF-8 become U+FFFD, so the result is always valid JSON.
 std::string JsonString(std::string_view text);
 
-// {"result": N, "status": {...}, "session_token": "..."} on several lines, ending in a line
+// {"result": N, "status": {...}, "has_session_token": B} on several lines, ending in a line
 // break. "status" holds the record's fields under their own names, in record order, or null
 // when `status` is null (a read that failed has no record). Texts are read only up to their
-// field's capacity; `session_token` is the library's token (empty when none was captured).
-std::string StatusJson(int result, const lumora::RouterStatus* status,
-                       std::string_view session_token);
+// field's capacity. Whether the library holds a session token is shown, never the token: it
+// lets commands through, so it stays out of terminals and logs like the passwords.
+std::string StatusJson(int result, const lumora::RouterStatus* status, bool has_session_token);
 
 }  // namespace quirnctl

@@ -25,7 +25,7 @@ int ReportStatus(int result, const lumora::RouterStatus& status, bool json) {
     const lumora::RouterStatus* record = result == lumora::kSuccess ? &shown : nullptr;
     std::string out;
     if (json) {
-        out = StatusJson(result, record, lumora::FieldText(lumora::g_library.session_token));
+        out = StatusJson(result, record, lumora::g_library.session_token[0] != '\0');
     } else {
         out = StatusSummary(result, record);
     }

@@ -27,7 +27,8 @@ constexpr int kCommandKindPassword = 5;
 int ReceiveStatusLine(SocketHandle socket, char* reply) {
     int received = 0;
     while (received < kReplyBufferSize - 1) {
-        const int count = ReceiveBytes(socket, reply + received, kReplyBufferSize - 1 - received);
+        const int count =
+            ReceiveBeforeDeadline(socket, reply + received, kReplyBufferSize - 1 - received);
         if (count <= 0) {
             return received > 0 ? received : count;
         }
@@ -90,15 +91,24 @@ RouterResult RunRouterCommand(const char* admin_password, const char* status_use
         LogLibraryError(40, __LINE__);
         return kLocalFailure;
     }
-    WaitUntilIdle();
     char saved_token[sizeof g_library.session_token];
-    std::memcpy(saved_token, g_library.session_token, sizeof saved_token);
-    const int saved_token_taken = g_library.token_taken;
-
-    g_library.token_taken = 0;
+    int saved_token_taken;
+    {
+        // Taken, not only waited for: a poll on another thread must not change the token while
+        // it is saved.
+        BusyGuard busy;
+        std::memcpy(saved_token, g_library.session_token, sizeof saved_token);
+        saved_token_taken = g_library.token_taken;
+        g_library.token_taken = 0;
+    }
     RouterStatus scratch;
     const RouterResult login =
         GetRouterInfo(kAdminButtonPage, nullptr, kAdminUser, admin_password, scratch);
+    if (login != kSuccess && login != kUnexpectedResponse) {
+        return login;
+    }
+
+    BusyGuard busy;
     const char* user = kAdminUser;
     const char* password = admin_password;
     if (login == kUnexpectedResponse) {
@@ -107,11 +117,7 @@ RouterResult RunRouterCommand(const char* admin_password, const char* status_use
         g_library.token_taken = saved_token_taken;
         user = status_user;
         password = kStatusPagePassword;
-    } else if (login != kSuccess) {
-        return login;
     }
-
-    BusyGuard busy;
     char request[kRequestBufferSize];
     if (BuildCommandRequest(password, request, command_index, user) != 0) {
         LogText("RunRouterCommand: credentials too long\n");
@@ -133,7 +139,10 @@ RouterResult FetchTokenPage(const char* host) {
 RouterResult SetAdminPassword(const char* status_password, const char* new_password,
                               const char* status_user) {
     DiagnosticStream();
-    g_library.token_taken = 0;
+    {
+        BusyGuard busy;  // the token flag is the library's, shared with other threads' polls
+        g_library.token_taken = 0;
+    }
     RouterResult result = FetchTokenPage(nullptr);
     if (result != kSuccess) {
         return result;

@@ -13,6 +13,7 @@ ExchangeConnection::ExchangeConnection() {
 }
 
 ExchangeConnection::~ExchangeConnection() {
+    DisarmResponseDeadline();
     CloseSocket(socket_);
     SocketCleanup();
 }
@@ -42,6 +43,8 @@ RouterResult ExchangeConnection::Open(const char* operation, const char* host,
         LogLibraryError(connect_error_number, __LINE__);
         return kConnectFailed;
     }
+    // From here the whole response must arrive within the receive time-out.
+    ArmResponseDeadline(socket_, timeout);
     return kSuccess;
 }
 

@@ -2,8 +2,9 @@
 //
 // Every exchange (a page fetch, a command, the password set) opens its socket the same way: the
 // socket library, an IPv4 stream socket, the send and receive time-outs, a connect to port 80.
-// The connection is closed and the socket library released when the object goes out of scope,
-// on every path.
+// Once connected, the whole response must arrive within the receive time-out (see
+// ArmResponseDeadline). The connection is closed and the socket library released when the
+// object goes out of scope, on every path.
 #pragma once
 
 #include "common/router_result.h"

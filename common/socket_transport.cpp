@@ -2,6 +2,7 @@
 // the error names, the socket-error line and read_line over the platform's receive.
 #include "common/socket_transport.h"
 
+#include <chrono>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -15,6 +16,17 @@ struct ErrorName {
     int number;
     const char* name;
 };
+
+using Clock = std::chrono::steady_clock;
+
+// The response deadline of the exchange the calling thread runs.
+struct ResponseDeadline {
+    SocketHandle socket = kInvalidSocket;  // kInvalidSocket: none armed
+    Clock::time_point end;
+    long long applied_ms = 0;  // the receive time-out currently set on the socket
+};
+
+thread_local ResponseDeadline t_deadline;
 
 constexpr ErrorName kErrorNames[] = {
     {10004, "WSAEINTR"},          {10014, "WSAEFAULT"},       {10022, "WSAEINVAL"},
@@ -75,11 +87,41 @@ bool IsDottedAddress(const char* host) {
     return dots == 3;
 }
 
+void ArmResponseDeadline(SocketHandle socket, int milliseconds) {
+    t_deadline.socket = socket;
+    t_deadline.end = Clock::now() + std::chrono::milliseconds(milliseconds);
+    t_deadline.applied_ms = milliseconds;
+}
+
+void DisarmResponseDeadline() {
+    t_deadline.socket = kInvalidSocket;
+}
+
+int ReceiveBeforeDeadline(SocketHandle socket, char* buffer, int length) {
+    if (socket != kInvalidSocket && socket == t_deadline.socket) {
+        const long long left =
+            std::chrono::ceil<std::chrono::milliseconds>(t_deadline.end - Clock::now()).count();
+        if (left <= 0) {
+            SetLastSocketError(kWsaETimedOut);
+            return -1;
+        }
+        // The time-out shrinks with what is left, at most once a millisecond, not once a byte.
+        if (left < t_deadline.applied_ms) {
+            if (SetSocketTimeout(socket, SocketTimeout::kReceive,
+                                 static_cast<std::uint32_t>(left)) != 0) {
+                return -1;
+            }
+            t_deadline.applied_ms = left;
+        }
+    }
+    return ReceiveBytes(socket, buffer, length);
+}
+
 int read_line(char* buffer, SocketHandle socket) {
     int stored = 0;
     while (stored < kReadLineLimit) {
         char byte = 0;
-        const int received = ReceiveBytes(socket, &byte, 1);
+        const int received = ReceiveBeforeDeadline(socket, &byte, 1);
         if (received < 0) {
             return -1;
         }

@@ -51,8 +51,19 @@ int connect2(std::uint16_t port, const char* host, SocketHandle socket);
 
 // Reads one line, a byte at a time, into `buffer` (kReadLineBufferSize bytes) and zero-terminates
 // it. Returns the bytes stored, the "\r\n" included (0 when the peer closed before sending any),
-// or -1 on a socket error, a receive time-out included. Stops after kReadLineLimit bytes.
+// or -1 on a socket error, a receive time-out (or a passed response deadline) included. Stops
+// after kReadLineLimit bytes.
 int read_line(char* buffer, SocketHandle socket);
+
+// The whole response of an exchange must arrive within the receive time-out, not only each of
+// its bytes: a router that drips its page, or sends one without end, cannot hold a read for
+// longer. ArmResponseDeadline starts that time for `socket` on the calling thread; until
+// DisarmResponseDeadline, each receive on it through ReceiveBeforeDeadline (read_line's
+// included) waits at most for what is left, and fails with WSAETIMEDOUT once nothing is.
+void ArmResponseDeadline(SocketHandle socket, int milliseconds);
+void DisarmResponseDeadline();
+// ReceiveBytes, bounded by the calling thread's response deadline when one is armed for `socket`.
+int ReceiveBeforeDeadline(SocketHandle socket, char* buffer, int length);
 
 // Sends all `length` bytes. Returns `length`, or -1 with the socket error set.
 int SendBytes(SocketHandle socket, const char* data, int length);

@@ -229,7 +229,8 @@ void BuiltMarkup(Input& input) {
             }
             // A part without the text's end: carried from its first printable byte.
             std::size_t first = piece_begin;
-            while (first < c && !(text[first] >= 0x21 && text[first] <= 0x7F)) {
+            while (first < c && !(static_cast<unsigned char>(text[first]) >= 0x21 &&
+                                  static_cast<unsigned char>(text[first]) <= 0x7F)) {
                 ++first;
             }
             expected += text.substr(first, c - first);

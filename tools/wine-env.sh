@@ -46,8 +46,8 @@ if [ ! -e "$WINEPREFIX/.quirn-ready" ]; then
     (
         flock 9
         if [ ! -e "$WINEPREFIX/.quirn-ready" ]; then
-            env LC_ALL="$QUIRN_WINE_LOCALE" "$QUIRN_WINE" wineboot --init >/dev/null 2>&1 &&
-                "$QUIRN_WINESERVER" -w &&
+            env LC_ALL="$QUIRN_WINE_LOCALE" "$QUIRN_WINE" wineboot --init >/dev/null 2>&1 9>&- &&
+                "$QUIRN_WINESERVER" -w 9>&- &&
                 touch "$WINEPREFIX/.quirn-ready"
         fi
     ) 9>"$WINEPREFIX.lock" || {
@@ -59,11 +59,11 @@ fi
 # One server and one session for a whole test run, started here with no program's output
 # attached: Wine's background processes (services, device drivers) keep the output pipes of the
 # program that started them open, and CTest would wait on them for as long as the session lasts.
-# The server lingers 30 s after the last program instead of 3 s, so a run's programs share it.
+# Neither may they inherit the lock. The server lingers 30 s after the last program instead of
+# 3 s, so a run's programs share it.
 (
     flock 9
-    if "$QUIRN_WINESERVER" -p30 </dev/null >/dev/null 2>&1; then
-        env LC_ALL="$QUIRN_WINE_LOCALE" "$QUIRN_WINE" wineboot </dev/null >/dev/null 2>&1
+    if "$QUIRN_WINESERVER" -p30 </dev/null >/dev/null 2>&1 9>&-; then
+        env LC_ALL="$QUIRN_WINE_LOCALE" "$QUIRN_WINE" wineboot </dev/null >/dev/null 2>&1 9>&-
     fi
-) 9>"$WINEPREFIX.lock"
-return 0
+) 9>"$WINEPREFIX.lock" || true  # without a session the programs fail and say why

@@ -5,8 +5,11 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "common/http_exchange.h"
 #include "common/http_request.h"
@@ -14,6 +17,7 @@
 #include "common/network_config.h"
 #include "common/router_commands.h"
 #include "tests/hostile/resource_count.h"
+#include "tests/hostile/sim_process.h"
 #include "tests/integration/sim_fixture.h"
 
 namespace lumora {
@@ -142,9 +146,21 @@ TEST_F(HostileRouterTest, EveryScenarioEndsWithItsResultInBoundedTime) {
     }
 }
 
-// Runs `count` exchanges after a warm-up and compares what is held before and after.
+// Points the library at the simulator program on `port`.
+void RedirectTo(std::uint16_t port) {
+    testing_hook::Redirection redirection;
+    redirection.router_host = "127.0.0.1";
+    redirection.maker_host = "127.0.0.1";
+    redirection.port = port;
+    redirection.connect_timeout_ms = testing_support::kTestConnectTimeoutMs;
+    redirection.socket_timeout_ms = kTimeOut;
+    testing_hook::Redirect(redirection);
+}
+
+// Runs `count` exchanges after a warm-up and compares what this process holds before and
+// after: the simulators run as programs of their own, so only the library's share is counted.
 void ExpectNothingKept(const char* what, int count, const std::function<void(int)>& exchange) {
-    for (int i = 0; i < 10; ++i) {
+    for (int i = 0; i < 20; ++i) {
         exchange(i);
     }
     const ResourceCount before = CountResources();
@@ -159,34 +175,39 @@ void ExpectNothingKept(const char* what, int count, const std::function<void(int
 }
 
 TEST_F(HostileRouterTest, ThousandPollsKeepNoDescriptorOrMemory) {
-    // Every fifth poll meets a fault, so the failure paths are counted too.
-    struct Step {
-        Fault fault;
+    StopSim();
+    // Every fifth poll meets a router with a fault, so the failure paths are counted too.
+    struct Router {
+        std::vector<std::string> args;
         RouterResult result;
     };
-    const Step faulted[] = {{Fault::kBinaryGarbage, kUnexpectedResponse},
-                            {Fault::kResetMidPage, kReceiveFailed},
-                            {Fault::kUnauthorizedWithBody, kAuthRefused},
-                            {Fault::kNoToken, kPageNotUnderstood}};
+    const Router routers[] = {{{}, kSuccess},
+                              {{"--scenario", "garbage"}, kUnexpectedResponse},
+                              {{"--scenario", "reset-mid-page"}, kReceiveFailed},
+                              {{"--scenario", "unauthorized-body"}, kAuthRefused},
+                              {{"--scenario", "no-token"}, kPageNotUnderstood}};
+    std::vector<std::unique_ptr<testing_support::SimProcess>> programs;
+    for (const Router& router : routers) {
+        programs.push_back(std::make_unique<testing_support::SimProcess>(router.args));
+        ASSERT_NE(programs.back()->port(), 0);
+    }
     int wrong = 0;
     ExpectNothingKept("polls", 1000, [&](int i) {
-        RouterResult expected = kSuccess;
-        if (i % 5 == 4) {
-            const Step& step = faulted[(i / 5) % std::size(faulted)];
-            sim().SetFault(FaultPlan{step.fault, "", 1});
-            expected = step.result;
-        }
-        wrong += Poll() != expected;
-        sim().ClearRequests();  // the simulator's own log would grow otherwise
+        const std::size_t r = i % 5 == 4 ? 1 + (i / 5) % 4 : 0;
+        RedirectTo(programs[r]->port());
+        wrong += Poll() != routers[r].result;
     });
     EXPECT_EQ(wrong, 0);
 }
 
 TEST_F(HostileRouterTest, TwoHundredCommandsKeepNoDescriptorOrMemory) {
+    StopSim();
+    testing_support::SimProcess program({});
+    ASSERT_NE(program.port(), 0);
+    RedirectTo(program.port());
     int wrong = 0;
     ExpectNothingKept("commands", 200, [&](int i) {
         wrong += Switch(i % 2 == 0 ? kSwitchToWlan : kSwitchToLte3g) != kSuccess;
-        sim().ClearRequests();
     });
     EXPECT_EQ(wrong, 0);
 }

@@ -16,7 +16,8 @@
 #endif
 
 #ifdef QUIRN_SANITIZER_HEAP
-#include <sanitizer/allocator_interface.h>
+// The sanitizer runtimes export it; GCC installs no header that declares it.
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 #else
 #include <malloc.h>
 #endif

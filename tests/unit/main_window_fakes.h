@@ -257,7 +257,7 @@ class ThreadedWorkers : public WorkerStarter {
 };
 
 // A router status record as a successful fetch gives it.
-struct StatusSpec {
+struct RouterFields {
     std::string connection_text = "LTE";
     int32_t connection_code = 3;
     int32_t radio_level = 4;
@@ -279,21 +279,21 @@ void CopyText(char (&field)[N], const std::string& text) {
     field[N - 1] = '\0';
 }
 
-inline lumora::RouterStatus MakeRecord(const StatusSpec& spec) {
+inline lumora::RouterStatus MakeRecord(const RouterFields& fields) {
     lumora::RouterStatus record{};
-    CopyText(record.connection_text, spec.connection_text);
-    record.connection_code = spec.connection_code;
-    record.radio_level = spec.radio_level;
-    record.battery_level = spec.battery_level;
-    record.battery_percent = spec.battery_percent;
-    record.firmware_notice = spec.firmware_notice;
-    CopyText(record.bt_name, spec.bt_name);
-    CopyText(record.wan_address, spec.wan_address);
-    CopyText(record.firmware_version, spec.firmware_version);
-    CopyText(record.volume_limit, spec.volume_limit);
-    CopyText(record.volume_month, spec.volume_month);
-    CopyText(record.limit_reach_text, spec.limit_reach_text);
-    record.limit_reach = spec.limit_reach;
+    CopyText(record.connection_text, fields.connection_text);
+    record.connection_code = fields.connection_code;
+    record.radio_level = fields.radio_level;
+    record.battery_level = fields.battery_level;
+    record.battery_percent = fields.battery_percent;
+    record.firmware_notice = fields.firmware_notice;
+    CopyText(record.bt_name, fields.bt_name);
+    CopyText(record.wan_address, fields.wan_address);
+    CopyText(record.firmware_version, fields.firmware_version);
+    CopyText(record.volume_limit, fields.volume_limit);
+    CopyText(record.volume_month, fields.volume_month);
+    CopyText(record.limit_reach_text, fields.limit_reach_text);
+    record.limit_reach = fields.limit_reach;
     return record;
 }
 
@@ -303,7 +303,7 @@ class FakeRouter : public RouterLibrary {
   public:
     struct Fetch {
         lumora::RouterResult result = lumora::kSuccess;
-        StatusSpec status;
+        RouterFields status;
     };
 
     lumora::RouterResult GetRouterInfo(int page_index, const char* host, const char* user,
@@ -460,7 +460,7 @@ class LogicFixture : public ::testing::Test {
     std::unique_ptr<MainWindowLogic> logic;
 };
 
-inline FakeRouter::Fetch Succeeds(StatusSpec status = {}) {
+inline FakeRouter::Fetch Succeeds(RouterFields status = {}) {
     return {lumora::kSuccess, std::move(status)};
 }
 inline FakeRouter::Fetch Fails(lumora::RouterResult result = lumora::kConnectFailed) {

@@ -37,15 +37,15 @@ TEST(StatusJson, StringsAreEscapedAndAlwaysValid) {
 }
 
 TEST(StatusJson, FailedReadHasNoStatus) {
-    EXPECT_EQ(StatusJson(4, nullptr, "abc"),
-              "{\n  \"result\": 4,\n  \"status\": null,\n  \"session_token\": \"abc\"\n}\n");
+    EXPECT_EQ(StatusJson(4, nullptr, true),
+              "{\n  \"result\": 4,\n  \"status\": null,\n  \"has_session_token\": true\n}\n");
 }
 
 TEST(StatusJson, FullFieldsAndOddNumbersStayInBounds) {
     lumora::RouterStatus status = lumora::FreshRouterStatus();
     std::memset(status.firmware_version, 'v', sizeof status.firmware_version);  // no terminator
     status.limit_reach = std::nanf("");
-    std::string json = StatusJson(0, &status, "");
+    std::string json = StatusJson(0, &status, false);
     EXPECT_NE(json.find("\"firmware_version\": \"" + std::string(32, 'v') + "\",\n"),
               std::string::npos);
     EXPECT_NE(json.find("\"limit_reach\": null,"), std::string::npos);

@@ -195,7 +195,7 @@ TEST_F(SettingsLoopTest, InitialPasswordSet) {
                   c.stored);
         EXPECT_EQ(static_cast<int>(router->Calls().size()), c.password_sets);
         if (c.password_sets > 0) {
-            EXPECT_EQ(router->Calls().front(),
+            EXPECT_EQ(router->Calls().back(),
                       "set password " +
                           std::string(c.passes.back().begin(), c.passes.back().end()) +
                           " tarn-access tarn-access");

@@ -57,8 +57,9 @@ TEST_F(WorkerRunTest, SwitchButtonAndCommandFollowTheConnection) {
         {0, false, nullptr},     {1, true, "command 2 "}, {2, false, nullptr},
         {3, true, "command 3 "}, {4, true, "command 3 "},
     };
+    StartUpWith(Succeeds());
     for (const Case& c : cases) {
-        StatusSpec status;
+        RouterFields status;
         status.connection_code = c.code;
         PollWith(Succeeds(status), 30);
         ASSERT_EQ(State(), Ready);
@@ -73,7 +74,7 @@ TEST_F(WorkerRunTest, SwitchButtonAndCommandFollowTheConnection) {
 }
 
 TEST_F(WorkerRunTest, StandbyIsOfferedOnlyWithABluetoothName) {
-    StatusSpec without;
+    RouterFields without;
     without.bt_name = "";
     StartUpWith(Succeeds(without));
     EXPECT_FALSE(view.enabled[IDC_STANDBY]);
@@ -82,7 +83,7 @@ TEST_F(WorkerRunTest, StandbyIsOfferedOnlyWithABluetoothName) {
 }
 
 TEST_F(WorkerRunTest, ConnectionTextIsShownWithItsReferencesDecoded) {
-    StatusSpec status;
+    RouterFields status;
     status.connection_text = "A&amp;B &lt;3G&gt;";
     StartUpWith(Succeeds(status));
     EXPECT_EQ(logic->shownExchange.status.connection_text, L"A&B <3G>");
@@ -171,7 +172,7 @@ TEST_F(WorkerRunTest, FirmwareQuestionOnlyOnTheFirstPoll) {
         FakeView fresh_view;
         MainWindowLogic fresh(fresh_view, clock, workers, router, registry, profile);
         fresh_view.answers[kFirmwarePromptText] = answer;
-        StatusSpec status;
+        RouterFields status;
         status.firmware_notice = 1;
         router->fetches = {Succeeds(status)};
         fresh.LoadSettings(DesktopRect{});
@@ -198,7 +199,7 @@ TEST_F(WorkerRunTest, DataVolumeWarningShowsOnceEachTimeTheLimitIsCrossed) {
     const Step steps[] = {{100.0f, true}, {150.0f, false}, {99.0f, false},
                           {100.0f, true}, {-1.0f, false},  {120.0f, true}};
     for (const Step& step : steps) {
-        StatusSpec status;
+        RouterFields status;
         status.limit_reach = step.limit_reach;
         const size_t before = view.boxes.size();
         if (State() == Starting) {
@@ -218,13 +219,13 @@ TEST_F(WorkerRunTest, DataVolumeWarningNeverStacksAndASkippedOneStillStoresTheRa
     // While the warning is open, another poll crosses the limit too.
     view.during_box = [&](int id) {
         if (id == kVolumeExceededPromptText && view.boxes.size() == 1) {
-            StatusSpec other;
+            RouterFields other;
             other.limit_reach = 130.0f;
             PollWith(Succeeds(other), 30);
             EXPECT_EQ(logic->lastDataUsage, 130.0f);
         }
     };
-    StatusSpec status;
+    RouterFields status;
     status.limit_reach = 110.0f;
     PollWith(Succeeds(status), 30);
     EXPECT_EQ(view.boxes, std::vector<int>{kVolumeExceededPromptText});

@@ -1,15 +1,13 @@
 // lumora_dlg.cpp: the main window's construction, start-up sequence, message dispatch and small
-// handlers (close, move, colours), and the calls of the application state machine.
+// handlers (close, move, colours, shutdown).
 #include "ui/win32/lumora_dlg.h"
-
-#include <ctime>
 
 #include "res/resource.h"
 #include "res/strings.h"
 #include "ui/main_layout.h"
-#include "ui/win32/about_dlg.h"
 #include "ui/win32/framework/control.h"
 #include "ui/win32/framework/resources.h"
+#include "ui/win32/owned_message_boxes.h"
 
 namespace quirn::win32 {
 
@@ -17,32 +15,32 @@ CLumoraDlg::CLumoraDlg(ProfileStore& profile)
     : Dialog(IDD_QUIRN_DIALOG, nullptr),
       largeIcon(LoadIconResource(IDI_APP_LARGE)),
       smallIcon(LoadIconResource(IDI_APP_SMALL)),
-      operationTimes(static_cast<int64_t>(std::time(nullptr))),
-      commandRetries(MakeCommandRetries()),
-      profile_(profile) {}
+      profile_(profile),
+      logic_(std::make_unique<MainWindowLogic>(*this, clock_, workers_, MakeLumoraRouterLibrary(),
+                                               registry_, profile_)) {}
 
-CLumoraDlg::~CLumoraDlg() = default;
+CLumoraDlg::~CLumoraDlg() {
+    // Results still on their way are dropped: the logic they would run on goes now.
+    workers_.Detach();
+}
 
 bool CLumoraDlg::OnInitDialog() {
+    taskbarCreatedMsg = RegisterWindowMessageW(L"TaskbarCreated");
+    workers_.Attach(hwnd());
     BindStatusControls();
     AddAboutToSystemMenu();
     SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(smallIcon));
     SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
 
-    // Missing entries take their defaults; whether all were found does not matter here.
     RECT desktop{};
     GetWindowRect(GetDesktopWindow(), &desktop);
-    settings.LoadProfile(profile_,
-                         DesktopRect{desktop.left, desktop.top, desktop.right, desktop.bottom});
-    settings.SetStatusPageAccount();
-
+    logic_->LoadSettings(DesktopRect{desktop.left, desktop.top, desktop.right, desktop.bottom});
     // The saved position is applied as it is, even off the screen.
+    const AppSettings& settings = logic_->settings;
     MoveWindowTo(hwnd(), settings.window_pos_x.value, settings.window_pos_y.value);
     windowPos = POINT{settings.window_pos_x.value, settings.window_pos_y.value};
 
     CreatePanelFont();
-    tooltipText = StringText(kNoticeFetchFailedText);
-
     // The panel starts open, so this closes it; the skin is not loaded yet, so the window's
     // height changes only when the layout below sizes it.
     ToggleDetailPanel();
@@ -53,12 +51,11 @@ bool CLumoraDlg::OnInitDialog() {
     batteryCtrl.battery.ResetForStartUp();
     InvalidateRect(batteryCtrl.hwnd(), nullptr, TRUE);
 
-    SetTimer(hwnd(), kPollTimer, 1000, nullptr);
-    SetTimer(hwnd(), kRetryTimer, 100, nullptr);
-    SetTimer(hwnd(), kLayoutTimer, 10, nullptr);
-
-    appState.window = this;
-    appState.ChangeState(Starting);
+    logic_->RegisterTrayIcon();
+    SetTimer(hwnd(), kPollTimerId, kPollTimerMs, nullptr);
+    SetTimer(hwnd(), kRetryTimerId, kRetryTimerMs, nullptr);
+    SetTimer(hwnd(), kLayoutTimerId, kLayoutTimerMs, nullptr);
+    logic_->StartPolling();
     return true;
 }
 
@@ -87,7 +84,7 @@ void CLumoraDlg::OnOK() {
 }
 
 void CLumoraDlg::OnCancel() {
-    if (CloseActionFor(settings.app_keep_task.value) == CloseAction::kHide) {
+    if (CloseActionFor(logic_->settings.app_keep_task.value) == CloseAction::kHide) {
         ShowWindow(hwnd(), SW_HIDE);  // still reachable through the tray icon
     } else {
         EndDialog(IDCANCEL);
@@ -99,8 +96,10 @@ bool CLumoraDlg::OnCommand(int id, int code, HWND control) {
         ToggleDetailPanel();
         return true;
     }
-    if (id == ID_HELP_ABOUT && code == 0) {
-        ShowAboutDialog();
+    if (code == BN_CLICKED && control != nullptr && logic_->OnButtonClicked(id)) {
+        return true;
+    }
+    if (code == 0 && control == nullptr && logic_->OnMenuCommand(id)) {
         return true;
     }
     return Dialog::OnCommand(id, code, control);
@@ -111,14 +110,13 @@ bool CLumoraDlg::PreTranslateMessage(MSG& message) {
     return message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE;
 }
 
-void CLumoraDlg::ShowAboutDialog() {
-    exitAllowed = false;
-    CAboutDlg about(hwnd());
-    about.DoModal();
-    exitAllowed = true;
-}
-
 std::optional<LRESULT> CLumoraDlg::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+    // The shell announces a new taskbar with a broadcast that is sent, not posted, so it never
+    // passes the message loop: it is handled here.
+    if (message == taskbarCreatedMsg && taskbarCreatedMsg != 0) {
+        logic_->OnTaskbarCreated();
+        return 0;
+    }
     switch (message) {
         case WM_PAINT:
             OnPaint();
@@ -139,17 +137,36 @@ std::optional<LRESULT> CLumoraDlg::OnMessage(UINT message, WPARAM wparam, LPARAM
             OnMove();
             return std::nullopt;
         case WM_TIMER:
-            OnTimer(wparam);
-            return std::nullopt;
+            logic_->OnTimer(static_cast<int>(wparam));
+            return 0;
+        case WindowWorkers::kResultMessage:
+            workers_.RunPending();
+            return 0;
+        case kTrayNotifyMessage:
+            logic_->OnTrayNotify(lparam == WM_LBUTTONUP   ? TrayMouseEvent::kLeftButtonUp
+                                 : lparam == WM_RBUTTONUP ? TrayMouseEvent::kRightButtonUp
+                                                          : TrayMouseEvent::kOther);
+            return 0;
         case WM_SYSCOMMAND:
-            if ((wparam & 0xFFF0) == IDM_ABOUTBOX) {
-                ShowAboutDialog();
+            if (logic_->OnSysCommand(static_cast<unsigned>(wparam))) {
                 return 0;
             }
+            return std::nullopt;
+        case WM_QUERYENDSESSION:
+            // The session may end without the window being destroyed: save now.
+            OnShutDown();
+            return TRUE;
+        case WM_DESTROY:
+            OnShutDown();
+            workers_.Detach();
             return std::nullopt;
         default:
             return std::nullopt;
     }
+}
+
+void CLumoraDlg::OnShutDown() {
+    logic_->ShutDown(windowPos.x, windowPos.y);
 }
 
 LRESULT CLumoraDlg::OnCtlColor(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -177,51 +194,35 @@ void CLumoraDlg::OnMove() {
     }
 }
 
-void CLumoraDlg::OnTimer(UINT_PTR id) {
-    if (id == kLayoutTimer && LayoutControls()) {
-        KillTimer(hwnd(), kLayoutTimer);
-    }
+MessageAnswer CLumoraDlg::ShowMessage(int string_id, MessageButtons buttons, MessageIcon icon) {
+    return ShowOwnedMessage(hwnd(), string_id, buttons, icon);
 }
 
 void CLumoraDlg::EnableControl(int control_id, bool enable) {
-    RunOnWindowThread([&] { EnableWindow(Item(control_id), enable ? TRUE : FALSE); });
+    EnableWindow(Item(control_id), enable ? TRUE : FALSE);
+}
+
+void CLumoraDlg::ShowControl(int control_id, bool show) {
+    ShowWindow(Item(control_id), show ? SW_SHOW : SW_HIDE);
 }
 
 void CLumoraDlg::FocusControl(int control_id) {
-    RunOnWindowThread([&] {
-        if (HWND control = Item(control_id)) {
-            SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
-        }
-    });
-}
-
-bool CLumoraDlg::ConnectionLost() const {
-    return connectionLost;
-}
-
-bool CLumoraDlg::OperationsFailing() const {
-    return operationTimes.failing;
-}
-
-bool CLumoraDlg::StatusValid() const {
-    return statusValid;
-}
-
-bool CLumoraDlg::WorkStatusHasBtName() const {
-    return !workExchange.status.bt_name.empty();
-}
-
-float CLumoraDlg::WorkLimitReach() const {
-    return workExchange.status.limit_reach;
-}
-
-void CLumoraDlg::SetNotice(int kind) {
-    noticeKind = kind;
-    noticeCtrl.label.SetNotice(kind);
+    if (HWND control = Item(control_id)) {
+        SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+    }
 }
 
 void CLumoraDlg::RefreshControls() {
-    RunOnWindowThread([this] { RefreshControlsNow(); });
+    RefreshControlsNow();
+}
+
+void CLumoraDlg::ShowNotice(int kind) {
+    noticeCtrl.label.SetNotice(kind);
+    InvalidateRect(noticeCtrl.hwnd(), nullptr, FALSE);
+}
+
+void CLumoraDlg::StopTimer(int timer_id) {
+    KillTimer(hwnd(), static_cast<UINT_PTR>(timer_id));
 }
 
 }  // namespace quirn::win32

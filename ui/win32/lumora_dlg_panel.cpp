@@ -8,7 +8,7 @@ namespace quirn::win32 {
 
 void CLumoraDlg::ToggleDetailPanel() {
     const PanelToggle toggle =
-        TogglePanel(expanded, connectionLost,
+        TogglePanel(expanded, logic_->connectionLost,
                     PixelSize{backgroundRect.right - backgroundRect.left,
                               backgroundRect.bottom - backgroundRect.top},
                     PixelSize{panelRect.right - panelRect.left, panelRect.bottom - panelRect.top});
@@ -30,16 +30,16 @@ void CLumoraDlg::ToggleDetailPanel() {
 }
 
 void CLumoraDlg::SetPanelTexts(const std::array<std::wstring, 6>& texts) {
-    {
-        std::lock_guard lock(panelTextsLock_);
-        panelTexts_ = texts;
+    panelTexts_ = texts;
+    // The lines show at the next paint; only an open panel needs one now.
+    if (expanded) {
+        InvalidateRect(hwnd(), nullptr, TRUE);
     }
-    // The new lines show at the next paint; only an open panel needs one now.
-    RunOnWindowThread([this] {
-        if (expanded) {
-            InvalidateRect(hwnd(), nullptr, FALSE);
-        }
-    });
+    // The texts come last in a display refresh, after the status controls' models: those
+    // controls repaint from their models now.
+    for (HWND control : {antennaCtrl.hwnd(), batteryCtrl.hwnd(), connectCtrl.hwnd()}) {
+        InvalidateRect(control, nullptr, FALSE);
+    }
 }
 
 }  // namespace quirn::win32

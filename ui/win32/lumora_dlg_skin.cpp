@@ -2,7 +2,6 @@
 // the panel off-screen, the fixed pixel layout and the repaint of the children over the skin.
 #include <stdexcept>
 
-#include "app/win32/autostart_shortcut.h"
 #include "res/resource.h"
 #include "res/strings.h"
 #include "ui/main_layout.h"
@@ -70,28 +69,28 @@ bool CLumoraDlg::LayoutControls() {
 
 void CLumoraDlg::ApplyMenuChecks() {
     const MenuChecks checks =
-        MenuChecksFor(settings.app_startup.value, settings.app_keep_task.value);
+        MenuChecksFor(logic_->settings.app_startup.value, logic_->settings.app_keep_task.value);
     SetMenuCheck(checks.autostart, ID_SYSTEM_AUTOSTART);
     SetAutostartShortcut(checks.autostart);
     SetMenuCheck(checks.keep_in_tray, ID_SYSTEM_KEEP_IN_TRAY);
 }
 
-bool CLumoraDlg::IsMenuChecked(UINT command) const {
+bool CLumoraDlg::IsMenuChecked(int command_id) {
     HMENU menu = GetMenu(hwnd());
     HMENU popup = menu != nullptr ? GetSubMenu(menu, 0) : nullptr;
     if (popup == nullptr) {
         throw std::runtime_error("IsMenuChecked::GetMenuItem failed");
     }
-    return GetMenuState(popup, command, MF_BYCOMMAND) == MF_CHECKED;
+    return GetMenuState(popup, static_cast<UINT>(command_id), MF_BYCOMMAND) == MF_CHECKED;
 }
 
-void CLumoraDlg::SetMenuCheck(bool checked, UINT command) {
+void CLumoraDlg::SetMenuCheck(bool checked, int command_id) {
     HMENU menu = GetMenu(hwnd());
     HMENU popup = menu != nullptr ? GetSubMenu(menu, 0) : nullptr;
     if (popup == nullptr) {
         throw std::runtime_error("IsMenuChecked::SetMenuCheck failed");
     }
-    CheckMenuItem(popup, command, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(popup, static_cast<UINT>(command_id), MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
 
 void CLumoraDlg::OnPaint() {
@@ -135,13 +134,10 @@ void CLumoraDlg::DrawSkin(HDC dc) {
     SetBkMode(composed.get(), TRANSPARENT);
     SetTextColor(composed.get(), RGB(0, 0, 0));
     SelectedObject font(composed.get(), panelFont.get());
-    {
-        std::lock_guard lock(panelTextsLock_);
-        for (size_t line = 0; line < panelTexts_.size(); ++line) {
-            const std::wstring& text = panelTexts_[line];
-            TextOutW(composed.get(), kPanelTextX, kPanelTextY[line], text.c_str(),
-                     static_cast<int>(text.size()));
-        }
+    for (size_t line = 0; line < panelTexts_.size(); ++line) {
+        const std::wstring& text = panelTexts_[line];
+        TextOutW(composed.get(), kPanelTextX, kPanelTextY[line], text.c_str(),
+                 static_cast<int>(text.size()));
     }
     BitBlt(dc, backgroundRect.left, SizeOf(backgroundRect).height, panel.width, panel.height,
            composed.get(), 0, 0, SRCCOPY);

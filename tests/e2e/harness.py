@@ -1,0 +1,540 @@
+"""Runs QuirnMobileTool.exe under Wine on a private X display and looks at what it shows.
+
+A Session holds the display (Xvfb) and a Wine prefix of its own whose default desktop is Wine's
+virtual desktop "quirn", with a taskbar and its notification area, and the font substitutes the
+program's Japanese texts need. Tests start the program, find its window by title, click at
+client coordinates, wait for conditions, take screenshots and compare regions with the committed
+pictures in res/art, and read the files the program keeps.
+
+Session.stop() ends everything the session started, also after a failure; tools/test-e2e.sh
+ends the prefix's wineserver and the display once more should this process die.
+"""
+
+import os
+import re
+import shutil
+import subprocess
+import time
+import unittest
+from pathlib import Path
+
+from PIL import Image, ImageChops, ImageFont, ImageGrab
+
+REPO = Path(__file__).resolve().parents[2]
+ART = REPO / "res" / "art"
+
+APP_TITLE = "Quirn Mobile Tool"
+EXE_NAME = "QuirnMobileTool.exe"
+PROFILE_NAME = "QuirnMobileTool.INI"
+SHORTCUT_NAME = "QuirnMobileTool.lnk"
+DESKTOP_NAME = "quirn"
+DESKTOP_SIZE = (1024, 768)
+
+# Where the program lives inside the prefix; its profile is written beside it.
+INSTALL_DIR_WIN = "C:\\quirn"
+EXE_WIN = INSTALL_DIR_WIN + "\\" + EXE_NAME
+
+# The Windows fonts the program asks for, mapped to the IPA fonts. "MS UI Gothic" must be the
+# proportional face: with the monospaced one the about box's version line is cut off.
+FONT_SUBSTITUTES = {
+    "MS UI Gothic": "IPAPGothic",
+    "ＭＳ Ｐゴシック": "IPAPGothic",
+    "MS Shell Dlg": "IPAGothic",
+    "Tahoma": "IPAGothic",
+}
+IPA_P_GOTHIC = Path("/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf")
+IPA_GOTHIC = Path("/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf")
+
+
+class HarnessError(AssertionError):
+    """Something a test waited for did not happen, or the harness could not do its part."""
+
+
+def wait_until(condition, timeout, what, interval=0.1):
+    """Calls `condition` until it returns a true value, and returns that value; fails after
+    `timeout` seconds with a message naming `what`."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() >= deadline:
+            raise HarnessError(f"timed out after {timeout} s waiting for {what}")
+        time.sleep(interval)
+
+
+# --- pictures ---
+
+def art(name):
+    """A committed picture from res/art, as RGB."""
+    return Image.open(ART / name).convert("RGB")
+
+
+def region(image, left, top, picture):
+    """The part of `image` that `picture` would cover with its top-left corner at (left, top)."""
+    return image.crop((left, top, left + picture.width, top + picture.height))
+
+
+def differing_box(a, b):
+    """Bounding box of the pixels where two images of one size differ; None when identical."""
+    if a.size != b.size:
+        raise HarnessError(f"sizes differ: {a.size} and {b.size}")
+    return ImageChops.difference(a, b).getbbox()
+
+
+def ink_box(image, background, tolerance=40):
+    """Bounding box of the pixels that differ from the colour `background` by more than
+    `tolerance` in some channel; None when there are none."""
+    plain = Image.new("RGB", image.size, background)
+    diff = ImageChops.difference(image.convert("RGB"), plain).convert("L")
+    return diff.point(lambda v: 255 if v > tolerance else 0).getbbox()
+
+
+def text_width(text, font_path, pixel_height):
+    """Ink width of `text` as FreeType draws it in the given font: the yardstick for a line
+    the program drew with the same face."""
+    font = ImageFont.truetype(str(font_path), pixel_height)
+    left, _, right, _ = font.getbbox(text)
+    return right - left
+
+
+def find_picture(shot, picture, corners, mask=None):
+    """Where in `shot` the picture appears exactly: the first top-left corner within `corners`
+    (left, top, right, bottom, all included) that matches, or None. With `mask` (picture-sized,
+    mode "1" or "L") only the mask's set pixels are compared."""
+    mask_rgb = mask.convert("RGB") if mask is not None else None
+    left, top, right, bottom = corners
+    for y in range(top, bottom + 1):
+        for x in range(left, right + 1):
+            diff = ImageChops.difference(region(shot, x, y, picture), picture)
+            if mask_rgb is not None:
+                diff = ImageChops.multiply(diff, mask_rgb)
+            if diff.getbbox() is None:
+                return x, y
+    return None
+
+
+# --- windows ---
+
+class Window:
+    """A top-level window on the display, by its X window id. Wine draws the frame itself, so
+    the X window is the whole window, frame included."""
+
+    def __init__(self, session, xid):
+        self.session = session
+        self.xid = xid
+
+    def geometry(self):
+        """(x, y, width, height) of the whole window on the screen."""
+        out = self.session.x_tool("xwininfo", "-id", str(self.xid))
+        values = []
+        for key in ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height"):
+            match = re.search(rf"^\s*{key}:\s*(-?\d+)", out, re.M)
+            if match is None:
+                raise HarnessError(f"xwininfo gave no {key} for window {self.xid}")
+            values.append(int(match.group(1)))
+        return tuple(values)
+
+    def shot(self):
+        """A screenshot of the whole window."""
+        x, y, width, height = self.geometry()
+        return self.session.screenshot().crop((x, y, x + width, y + height))
+
+    def is_viewable(self):
+        """Shown on the screen (a hidden window is unmapped)."""
+        out = self.session.x_tool("xwininfo", "-id", str(self.xid), check=False)
+        return "IsViewable" in out
+
+    def exists(self):
+        return self.xid in self.session.all_window_ids()
+
+
+class MainWindow(Window):
+    """The program's main window. Its client area is where the skin's top band appears; the
+    frame is as thick below as at the sides."""
+
+    SKIN_BAND = 38  # rows of the skin above the antenna and the battery, which no control covers
+
+    def __init__(self, session, xid):
+        super().__init__(session, xid)
+        self._origin = None
+
+    def client_origin(self):
+        """The client area's top-left corner within the whole window; it stays while the window
+        lives."""
+        if self._origin is None:
+            band = art("skin.bmp").crop((0, 0, 320, self.SKIN_BAND))
+            found = find_picture(self.shot(), band, (0, 0, 12, 80))
+            if found is None:
+                raise HarnessError("the skin's top band is not in the window")
+            self._origin = found
+        return self._origin
+
+    def skin_shown(self):
+        try:
+            self.client_origin()
+            return True
+        except HarnessError:
+            return False
+
+    def client_rect(self):
+        """(x, y, width, height) of the client area on the screen."""
+        left, top, width, height = self.geometry()
+        border, offset_y = self.client_origin()
+        return (left + border, top + offset_y, width - 2 * border, height - offset_y - border)
+
+    def client_size(self):
+        return self.client_rect()[2:]
+
+    def client_shot(self):
+        """A screenshot of the client area."""
+        x, y, width, height = self.client_rect()
+        return self.session.screenshot().crop((x, y, x + width, y + height))
+
+    def click_client(self, x, y):
+        """Clicks at client coordinates (x, y)."""
+        left, top, _, _ = self.client_rect()
+        self.session.click(left + x, top + y)
+
+
+# --- the session ---
+
+class Session:
+    """The display, the Wine prefix and the programs started on them, for one test run."""
+
+    def __init__(self, build_dir, artifacts_dir, display=91):
+        self.build_dir = Path(build_dir).resolve()
+        self.artifacts = Path(artifacts_dir).resolve()
+        self.prefix = self.build_dir / "e2e-wine"
+        self.first_display = int(display)
+        self.display = None
+        self.xvfb = None
+        self.env = None
+        self.wine = None
+        self.wineserver = None
+        self.locale = None
+        self.processes = []
+
+    # --- start and stop ---
+
+    def start(self):
+        """Starts the display and the prefix's Wine session and installs the program."""
+        self.artifacts.mkdir(parents=True, exist_ok=True)
+        try:
+            self._start_xvfb()
+            self._start_wine()
+            self.install_program()
+            # Without a window manager nobody gives the desktop the X input focus, and Wine
+            # then leaves clicked windows inactive.
+            desktop = self.wait_for_window(f"{DESKTOP_NAME} - Wine desktop")
+            wait_until(lambda: self.x_run("xdotool", "windowfocus", str(desktop.xid))
+                       .returncode == 0, 10, "the desktop to take the focus")
+        except BaseException:
+            self.stop()
+            raise
+
+    def stop(self):
+        """Ends every program started here, the prefix's wineserver and the display."""
+        for process in self.processes:
+            if process.poll() is None:
+                process.kill()
+        try:
+            self.kill_wineserver()
+        except subprocess.TimeoutExpired:
+            pass
+        for process in self.processes:
+            try:
+                process.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                pass
+        self.processes = []
+        if self.xvfb is not None:
+            self.xvfb.terminate()
+            try:
+                self.xvfb.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                self.xvfb.kill()
+                self.xvfb.wait()
+            self.xvfb = None
+        (self.artifacts / "xvfb.pid").unlink(missing_ok=True)
+
+    def _start_xvfb(self):
+        # From the first display number upwards, skipping those another server holds.
+        for number in range(self.first_display, self.first_display + 20):
+            if Path(f"/tmp/.X{number}-lock").exists() or Path(f"/tmp/.X11-unix/X{number}").exists():
+                continue
+            with open(self.artifacts / "xvfb.log", "wb") as log:
+                process = subprocess.Popen(
+                    ["Xvfb", f":{number}", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+                    stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT,
+                    start_new_session=True)
+            (self.artifacts / "xvfb.pid").write_text(f"{process.pid}\n")
+            self.xvfb = process
+            wait_until(lambda: process.poll() is not None
+                       or Path(f"/tmp/.X11-unix/X{number}").exists(), 10, "Xvfb")
+            if process.poll() is None:
+                self.display = f":{number}"
+                return
+            self.xvfb = None  # lost the race for this number to another server
+        raise HarnessError(f"no free X display from :{self.first_display}")
+
+    def _start_wine(self):
+        self._source_wine_env()
+        settings = self._registry_text()
+        marker = self.prefix / ".quirn-e2e-settings"
+        if not marker.exists() or marker.read_text(encoding="utf-8") != settings:
+            self._configure_prefix(settings)
+            # The desktop takes its settings when it is made: start the session afresh.
+            self.kill_wineserver()
+            marker.write_text(settings, encoding="utf-8")
+            self._source_wine_env()
+
+    def _source_wine_env(self):
+        """tools/wine-env.sh makes the prefix on first use and starts its session; every later
+        Wine process here gets the variables it sets."""
+        script = ('. "$1" "$2" >&2 || exit 1; '
+                  'printf "%s\\0" "$QUIRN_WINE" "$QUIRN_WINESERVER" "$QUIRN_WINE_LOCALE"; env -0')
+        out = subprocess.run(
+            ["bash", "-c", script, "wine-env", str(REPO / "tools" / "wine-env.sh"),
+             str(self.prefix)],
+            env=dict(os.environ, DISPLAY=self.display), stdin=subprocess.DEVNULL,
+            capture_output=True, timeout=300)
+        if out.returncode != 0:
+            raise HarnessError("tools/wine-env.sh failed:\n" + out.stderr.decode(errors="replace"))
+        values = out.stdout.decode().split("\0")
+        self.wine, self.wineserver, self.locale = values[:3]
+        self.env = dict(item.split("=", 1) for item in values[3:] if "=" in item)
+        self.env["DISPLAY"] = self.display
+
+    @staticmethod
+    def _registry_text():
+        """The font substitutes, and the "quirn" virtual desktop with its taskbar as the
+        prefix's default desktop: every program of the prefix opens there, just as when started
+        with `wine explorer /desktop=quirn,1024x768 PROGRAM`."""
+        lines = ["Windows Registry Editor Version 5.00", "",
+                 r"[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]"]
+        lines += [f'"{name}"="{face}"' for name, face in FONT_SUBSTITUTES.items()]
+        lines += ["", r"[HKEY_CURRENT_USER\Software\Wine\Explorer]",
+                  f'"Desktop"="{DESKTOP_NAME}"', "",
+                  r"[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]",
+                  f'"{DESKTOP_NAME}"="{DESKTOP_SIZE[0]}x{DESKTOP_SIZE[1]}"', "",
+                  rf"[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops\{DESKTOP_NAME}]",
+                  '"EnableShell"=dword:00000001', ""]
+        return "\r\n".join(lines)
+
+    def _configure_prefix(self, settings):
+        self.install_dir.mkdir(parents=True, exist_ok=True)
+        reg = self.prefix / "drive_c" / "quirn-e2e.reg"
+        # regedit reads a file with a byte-order mark as UTF-16, which keeps the Japanese name.
+        reg.write_bytes("\ufeff".encode("utf-16-le") + settings.encode("utf-16-le"))
+        result = self.run_wine("regedit", "/S", "C:\\quirn-e2e.reg")
+        if result.returncode != 0:
+            raise HarnessError(f"regedit failed ({result.returncode})")
+        # Wine draws the caption buttons with its Marlett font (Debian's fonts-wine), which a new
+        # prefix does not pick up from Wine's data folder by itself.
+        marlett = Path(self.wine).resolve().parent / "../../share/wine/fonts/marlett.ttf"
+        if marlett.exists():
+            shutil.copy2(marlett, self.prefix / "drive_c" / "windows" / "Fonts" / "marlett.ttf")
+
+    def kill_wineserver(self):
+        """Ends every Windows process of the prefix and its wineserver."""
+        if self.wineserver is None:
+            return
+        for flag in ("-k", "-w"):
+            subprocess.run([self.wineserver, flag], env=self.env, stdin=subprocess.DEVNULL,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30,
+                           check=False)
+
+    # --- Windows programs ---
+
+    def wine_command(self, *args):
+        return ["env", f"LC_ALL={self.locale}", self.wine, *args]
+
+    def run_wine(self, *args, timeout=60):
+        """Runs a Windows program to its end; returns the completed process."""
+        return subprocess.run(self.wine_command(*args), env=self.env, cwd=self.install_dir,
+                              stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL, timeout=timeout, check=False)
+
+    def spawn_wine(self, *args, stdin=subprocess.DEVNULL):
+        """Starts a Windows program and returns its process; stop() ends it if need be."""
+        with open(self.artifacts / "wine.log", "ab") as log:
+            process = subprocess.Popen(self.wine_command(*args), env=self.env,
+                                       cwd=self.install_dir, stdin=stdin, stdout=log,
+                                       stderr=subprocess.STDOUT)
+        self.processes.append(process)
+        return process
+
+    @property
+    def install_dir(self):
+        return self.prefix / "drive_c" / "quirn"
+
+    def install_program(self):
+        """Copies the freshly built program into the prefix, out of the build tree, so that the
+        profile it writes beside itself is the tests' own."""
+        built = self.build_dir / "app" / "win32" / EXE_NAME
+        if not built.exists():
+            raise HarnessError(f"{built} is missing: build the Windows program first")
+        self.install_dir.mkdir(parents=True, exist_ok=True)
+        shutil.copy2(built, self.install_dir / EXE_NAME)
+
+    def start_app(self, *args, stdin=subprocess.DEVNULL):
+        """Starts the program with the given arguments. It opens on the "quirn" desktop, the
+        prefix's default; the process returned is the program's own (exit, standard input)."""
+        return self.spawn_wine(EXE_WIN, *args, stdin=stdin)
+
+    def end_app(self):
+        """Ends every running instance of the program and waits until they and their windows
+        are gone."""
+        self.run_wine("taskkill", "/f", "/im", EXE_NAME, timeout=30)
+        for process in self.processes:
+            if EXE_WIN in process.args:
+                try:
+                    process.wait(timeout=10)
+                except subprocess.TimeoutExpired:
+                    process.kill()
+                    process.wait()
+        wait_until(lambda: not self.find_windows(APP_TITLE, only_visible=False), 10,
+                   "the program's windows to go")
+
+    # --- the display ---
+
+    def x_run(self, *args):
+        """Runs an X client (xdotool, xwininfo) on the display; returns the completed process."""
+        return subprocess.run(list(args), env=dict(os.environ, DISPLAY=self.display,
+                                                   LC_ALL="C.UTF-8"),
+                              stdin=subprocess.DEVNULL, capture_output=True, timeout=20)
+
+    def x_tool(self, *args, check=True):
+        """Runs an X client on the display; returns its output."""
+        result = self.x_run(*args)
+        if check and result.returncode != 0:
+            raise HarnessError(f"{args[0]} failed: {result.stderr.decode(errors='replace')}")
+        return result.stdout.decode(errors="replace")
+
+    def all_window_ids(self, only_visible=False):
+        args = ["xdotool", "search"] + (["--onlyvisible"] if only_visible else [])
+        return [int(xid) for xid in self.x_tool(*args, "--class", ".", check=False).split()]
+
+    def find_windows(self, title, only_visible=True):
+        """X window ids of the windows titled exactly `title`. Wine gives a title that is not
+        Latin-1 in UTF-8 only in _NET_WM_NAME, which `xdotool search --name` does not read, so
+        each window is asked for its name."""
+        return [xid for xid in self.all_window_ids(only_visible)
+                if self.x_tool("xdotool", "getwindowname", str(xid), check=False)[:-1] == title]
+
+    def wait_for_window(self, title, timeout=20, cls=Window):
+        """The one shown window titled `title`, once it is there."""
+        found = wait_until(lambda: self.find_windows(title), timeout, f'a window "{title}"')
+        if len(found) != 1:
+            raise HarnessError(f'{len(found)} windows "{title}"')
+        return cls(self, found[0])
+
+    def wait_for_main_window(self, timeout=20):
+        """The program's main window, once it is shown and its skin painted."""
+        window = self.wait_for_window(APP_TITLE, timeout, MainWindow)
+        wait_until(window.skin_shown, timeout, "the skin to be painted")
+        return window
+
+    def screenshot(self):
+        return ImageGrab.grab(xdisplay=self.display)
+
+    def click(self, x, y):
+        """Clicks the left button at screen coordinates (x, y)."""
+        self.x_tool("xdotool", "mousemove", str(x), str(y), "click", "1")
+
+    def key(self, *keys):
+        """Types keys (xdotool names, e.g. "alt+h") into the window that has the focus."""
+        self.x_tool("xdotool", "key", "--delay", "100", *keys)
+
+    def save(self, image, name):
+        """Keeps a screenshot as a test artefact."""
+        image.save(self.artifacts / name)
+
+    # --- files the program reads and writes ---
+
+    @property
+    def profile_path(self):
+        return self.install_dir / PROFILE_NAME
+
+    def write_profile(self, sections):
+        """Writes the profile beside the program, {section: {key: value}}, as the Windows profile
+        functions write it (ANSI, CRLF)."""
+        lines = []
+        for section, entries in sections.items():
+            lines.append(f"[{section}]")
+            lines += [f"{key}={value}" for key, value in entries.items()]
+        self.profile_path.write_bytes(("\r\n".join(lines) + "\r\n").encode("cp932"))
+
+    def read_profile(self):
+        """The profile beside the program as {section: {key: value}}; None when it is missing."""
+        if not self.profile_path.exists():
+            return None
+        data = self.profile_path.read_bytes()
+        text = data.decode("utf-16") if data[:2] == b"\xff\xfe" else data.decode("cp932")
+        sections, current = {}, None
+        for line in text.splitlines():
+            line = line.strip()
+            if line.startswith("[") and line.endswith("]"):
+                current = sections.setdefault(line[1:-1], {})
+            elif "=" in line and current is not None:
+                key, value = line.split("=", 1)
+                current[key.strip()] = value.strip()
+        return sections
+
+    def user_folder(self, *parts):
+        """A folder of the prefix's user, e.g. user_folder("AppData", "Local")."""
+        users = [p for p in (self.prefix / "drive_c" / "users").iterdir()
+                 if p.is_dir() and p.name.lower() != "public"]
+        if len(users) != 1:
+            raise HarnessError(f"expected one user in the prefix, found {users}")
+        return users[0].joinpath(*parts)
+
+    @property
+    def shortcut_path(self):
+        """The autostart shortcut in the user's Startup folder."""
+        return self.user_folder("AppData", "Roaming", "Microsoft", "Windows", "Start Menu",
+                                "Programs", "StartUp", SHORTCUT_NAME)
+
+
+# --- the tests' base ---
+
+class AppTestCase(unittest.TestCase):
+    """A test of the program on the run's shared session (set by run.py). Each test starts from
+    no running instance, no autostart shortcut and a profile that places the window well inside
+    the desktop, and ends every instance it left."""
+
+    session = None
+    # Where the window opens: the open panel stays above the taskbar.
+    WINDOW_POSITION = {"window_pos_x": 100, "window_pos_y": 80}
+
+    def setUp(self):
+        if self.session is None:
+            self.skipTest("no session: run the end-to-end tests with tests/e2e/run.py")
+        self.session.end_app()
+        self.session.shortcut_path.unlink(missing_ok=True)
+        self.session.write_profile({"application_info": dict(self.WINDOW_POSITION)})
+        self.app_process = None
+        self.addCleanup(self.session.end_app)
+        # The screen as the test left it, kept for a look after a failure.
+        self.addCleanup(lambda: self.session.save(self.session.screenshot(),
+                                                  f"end-{self.id().split('.', 1)[-1]}.png"))
+
+    def start_main_window(self, **application_info):
+        """Starts the program with these profile entries (besides the window position) and
+        returns its main window once painted."""
+        self.session.write_profile(
+            {"application_info": dict(self.WINDOW_POSITION, **application_info)})
+        self.app_process = self.session.start_app()
+        return self.session.wait_for_main_window()
+
+    def focus(self, window):
+        """Activates the window by clicking its skin's top band, where no control lies, so that
+        keys go to it."""
+        window.click_client(200, 10)
+        time.sleep(0.3)
+
+    def save_window(self, window, name):
+        """Keeps a screenshot of the whole window, frame included, with its caption active."""
+        self.focus(window)
+        self.session.save(window.shot(), name)
