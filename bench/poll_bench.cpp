@@ -127,34 +127,48 @@ Resources Measure() {
     return resources;
 }
 
+// Measures once the simulator has closed its side of the last connection, which it does on
+// its own thread: waits up to a second for the descriptors to come down to `expected`.
+Resources Settled(int expected) {
+    Resources now = Measure();
+    for (int wait = 0; wait < 100 && (expected == 0 || now.descriptors > expected); ++wait) {
+        struct timespec pause = {0, 10 * 1000 * 1000};
+        nanosleep(&pause, nullptr);
+        const Resources later = Measure();
+        if (expected == 0 && later.descriptors == now.descriptors) {
+            return later;  // steady
+        }
+        now = later;
+    }
+    return now;
+}
+
 int Soak(long count) {
     sim::RouterSimulator& router = Router();
     for (int i = 0; i < 20; ++i) {
         Poll();  // first-use buffers (the diagnostic stream's among them) are no growth
     }
     router.ClearRequests();
-    const Resources before = Measure();
+    const Resources before = Settled(0);
     long failed = 0;
     AllocationCount kept;
-    for (long i = 0; i < count; ++i) {
+    std::printf("resident memory and open descriptors: %ld KiB, %d before the polls\n",
+                before.rss_kib, before.descriptors);
+    for (long i = 1; i <= count; ++i) {
         StartCountingAllocations();
         failed += Poll() != lumora::kSuccess;
         const AllocationCount poll = StopCountingAllocations();
         kept.allocations += poll.allocations;
         kept.frees += poll.frees;
         router.ClearRequests();
+        if (i % 1000 == 0 || i == count) {
+            const Resources now = Settled(before.descriptors);
+            std::printf("resident memory and open descriptors: %ld KiB, %d after %ld polls\n",
+                        now.rss_kib, now.descriptors, i);
+        }
     }
-    // The simulator closes its side of the last connection on its own thread.
-    Resources after = Measure();
-    for (int wait = 0; wait < 100 && after.descriptors > before.descriptors; ++wait) {
-        struct timespec pause = {0, 10 * 1000 * 1000};
-        nanosleep(&pause, nullptr);
-        after = Measure();
-    }
+    const Resources after = Settled(before.descriptors);
     std::printf("%ld polls, %ld failed\n", count, failed);
-    std::printf("resident memory: %ld KiB before, %ld KiB after\n", before.rss_kib,
-                after.rss_kib);
-    std::printf("open descriptors: %d before, %d after\n", before.descriptors, after.descriptors);
     std::printf("heap blocks taken by the polls and not given back: %lld (of %lld taken)\n",
                 kept.allocations - kept.frees, kept.allocations);
     const bool grew = after.descriptors != before.descriptors || kept.allocations != kept.frees;

@@ -40,15 +40,20 @@ bool EndsBody(const char* raw_line) {
 }  // namespace
 
 int MemoryLineSource::ReadLine(char* buffer) {
-    int count = 0;
-    while (position_ < size_ && count < kMaxLineBytes) {
-        char byte = data_[position_++];
-        buffer[count++] = byte;
-        if (byte == '\n') {
-            break;
-        }
+    const long long left = size_ - position_;
+    const int limit = left < kMaxLineBytes ? static_cast<int>(left) : kMaxLineBytes;
+    if (limit <= 0) {
+        buffer[0] = '\0';
+        return 0;
     }
+    const char* start = data_ + position_;
+    const void* line_end = std::memchr(start, '\n', static_cast<std::size_t>(limit));
+    const int count =
+        line_end != nullptr ? static_cast<int>(static_cast<const char*>(line_end) - start) + 1
+                            : limit;
+    std::memcpy(buffer, start, static_cast<std::size_t>(count));
     buffer[count] = '\0';
+    position_ += count;
     return count;
 }
 
@@ -60,9 +65,13 @@ RouterResult ReadPageBody(char* line_buffer, LineSource& source) {
     line_buffer[kLineBufferSize - 1] = '\0';
     RouterResult result = ConvertAndScan(line_buffer, 10, 11);
     while (result == kSuccess) {
-        std::memset(line_buffer, 0, kLineBufferSize);
         int count = source.ReadLine(line_buffer);
-        // A source that overfills its line must still leave a terminated text behind.
+        // The line ends at `count` even if the source left no terminator, and a source that
+        // overfills its line must still leave a terminated text behind. Terminating here,
+        // rather than clearing the whole buffer before every read, keeps the line loop cheap.
+        if (count > 0 && count < kLineBufferSize) {
+            line_buffer[count] = '\0';
+        }
         line_buffer[kLineBufferSize - 1] = '\0';
         if (count == 0) {
             break;  // the peer closed: the page ends here

@@ -2,6 +2,7 @@
 #include "common/status_page.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cstring>
 #include <string_view>
@@ -75,6 +76,30 @@ constexpr PrefixCode kRadioTexts[] = {
 };
 constexpr int kRadioUnrecognised = -2;
 
+// True when the zero-terminated `text` is exactly `literal`. Compiled inline, unlike a call to
+// strcmp per tag; it stops at the first difference, so never reads past `text`'s terminator.
+template <std::size_t N>
+bool IsText(const char* text, const char (&literal)[N]) {
+    for (std::size_t i = 0; i < N; ++i) {
+        if (text[i] != literal[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The item keys with their lengths, so that most keys are told apart by length alone.
+const std::string_view* ItemKeyViews() {
+    static const auto views = [] {
+        std::array<std::string_view, kItemCount> keys{};
+        for (int code = 0; code < kItemCount; ++code) {
+            keys[static_cast<std::size_t>(code)] = kItemKeys[code];
+        }
+        return keys;
+    }();
+    return views.data();
+}
+
 bool IsContinuationByte(char byte) {
     return (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
 }
@@ -147,8 +172,10 @@ void SelectItem(std::string_view label) {
     std::size_t heading_length = std::strlen(state.heading);
     std::memcpy(key, state.heading, heading_length);
     CopyTerminated(key + heading_length, kItemKeySize - static_cast<int>(heading_length), label);
+    const std::string_view key_text(key);
+    const std::string_view* item_keys = ItemKeyViews();
     for (int code = 0; code < kItemCount; ++code) {
-        if (std::strcmp(key, kItemKeys[code]) == 0) {
+        if (key_text == item_keys[code]) {
             state.item_code = code;
             return;
         }
@@ -254,26 +281,26 @@ void InterpretItemValue(int item_code, const char* text, int length) {
 
 void StatusPageHandlers::StartElement(const char* name, const char* const* attributes) {
     StatusPageState& state = g_library.page_parse;
-    if (std::strcmp(name, "h2") == 0) {
+    if (IsText(name, "h2")) {
         state.text_mode = TextMode::kHeading;
-    } else if (std::strcmp(name, "td") == 0) {
+    } else if (IsText(name, "td")) {
         if (attributes == nullptr) {
             return;
         }
         // Only the values count, and the last cell class in the list wins.
         for (int i = 0; attributes[i] != nullptr && attributes[i + 1] != nullptr; i += 2) {
             const char* value = attributes[i + 1];
-            if (std::strcmp(value, "small_item_td") == 0) {
+            if (IsText(value, "small_item_td")) {
                 state.text_mode = TextMode::kLabel;
-            } else if (std::strcmp(value, "small_item_td2") == 0) {
+            } else if (IsText(value, "small_item_td2")) {
                 state.text_mode = TextMode::kValue;
             }
         }
-    } else if (std::strcmp(name, "input") == 0) {
+    } else if (IsText(name, "input")) {
         if (g_library.token_taken == 0 && attributes != nullptr) {
             CaptureSessionToken(attributes);
         }
-    } else if (std::strcmp(name, "title") == 0) {
+    } else if (IsText(name, "title")) {
         state.text_mode = TextMode::kTitle;
     }
 }

@@ -1,6 +1,8 @@
 // text_encoding.cpp: EUC-JP to UTF-8 through the generated character tables.
 #include "common/text_encoding.h"
 
+#include <cstring>
+
 #include "common/euc_tables.h"
 
 namespace lumora {
@@ -15,10 +17,8 @@ int JisIndex(unsigned char byte) {
     return index >= 0 && index < kEucCellCount ? index : -1;
 }
 
-}  // namespace
-
-EucChar DecodeEucChar(const char* bytes) {
-    const auto* b = reinterpret_cast<const unsigned char*>(bytes);
+// The bodies of DecodeEucChar and EncodeUtf8, kept here so the line converter gets them inline.
+EucChar Decode(const unsigned char* b) {
     if (b[0] < 0x80) {
         return {1, b[0]};
     }
@@ -43,8 +43,13 @@ EucChar DecodeEucChar(const char* bytes) {
     return {length, rows[row_index][cell_index]};
 }
 
-int EncodeUtf8(uint32_t code_point, char* out) {
-    auto* o = reinterpret_cast<unsigned char*>(out);
+// Bytes of the UTF-8 form of `code_point`: 1 to 4, or 0 above U+10FFFF.
+int Utf8Length(uint32_t code_point) {
+    return code_point < 0x80 ? 1 : code_point < 0x800 ? 2 : code_point < 0x10000 ? 3
+                                                      : code_point <= 0x10FFFF ? 4 : 0;
+}
+
+int Encode(uint32_t code_point, unsigned char* o) {
     if (code_point < 0x80) {
         o[0] = static_cast<unsigned char>(code_point);
         return 1;
@@ -70,31 +75,64 @@ int EncodeUtf8(uint32_t code_point, char* out) {
     return 0;
 }
 
+}  // namespace
+
+EucChar DecodeEucChar(const char* bytes) {
+    return Decode(reinterpret_cast<const unsigned char*>(bytes));
+}
+
+int EncodeUtf8(uint32_t code_point, char* out) {
+    return Encode(code_point, reinterpret_cast<unsigned char*>(out));
+}
+
 int EucToUtf8(const char* euc, char* out) {
-    out[0] = '\0';
+    const auto* in = reinterpret_cast<const unsigned char*>(euc);
     int total = 0;
-    while (*euc != '\0') {
-        EucChar c = DecodeEucChar(euc);
+    int result = 0;
+    for (;;) {
+        // Most of a page is ASCII markup, which stands for itself: such a run (bytes 0x01 to
+        // 0x7F) is copied whole. The terminator needs the byte after the text, so the text must
+        // stay below the buffer; a run that does not fit is copied as far as it fits.
+        if (static_cast<unsigned char>(*in - 1) < 0x7F) {
+            const unsigned char* run = in;
+            while (static_cast<unsigned char>(*in - 1) < 0x7F) {
+                ++in;
+            }
+            const int run_length = static_cast<int>(in - run);
+            const int room = kUtf8LineBufferSize - 1 - total;
+            if (run_length > room) {
+                std::memcpy(out + total, run, static_cast<std::size_t>(room));
+                total += room;
+                result = kEucLineTooLong;
+                break;
+            }
+            std::memcpy(out + total, run, static_cast<std::size_t>(run_length));
+            total += run_length;
+        }
+        if (*in == 0) {
+            result = total;
+            break;
+        }
+        const EucChar c = Decode(in);
         if (c.length == 0) {
-            return kEucUndecodable;
+            result = kEucUndecodable;
+            break;
         }
-        char encoded[4];
-        int encoded_length = EncodeUtf8(c.code_point, encoded);
+        const int encoded_length = Utf8Length(c.code_point);
         if (encoded_length == 0) {
-            return kEucUnencodable;
+            result = kEucUnencodable;
+            break;
         }
-        // The terminator needs the byte after the text, so the text must stay below the buffer.
         if (total + encoded_length >= kUtf8LineBufferSize) {
-            return kEucLineTooLong;
+            result = kEucLineTooLong;
+            break;
         }
-        for (int i = 0; i < encoded_length; ++i) {
-            out[total + i] = encoded[i];
-        }
-        total += encoded_length;
-        out[total] = '\0';
-        euc += c.length;
+        total += Encode(c.code_point, reinterpret_cast<unsigned char*>(out + total));
+        in += c.length;
     }
-    return total;
+    // Every character converted before a failure stays, terminated.
+    out[total] = '\0';
+    return result;
 }
 
 }  // namespace lumora

@@ -37,4 +37,5 @@ status=0
 ctest --test-dir build-win --output-on-failure -j "$jobs" || status=$?
 "$QUIRN_WINESERVER" -k 2>/dev/null || true  # ends the Wine session of the run
 bash tools/test-sanitizers.sh || status=$?  # ASan+UBSan suite, TSan threaded tests, bounded fuzzing
+bash tools/test-e2e.sh || status=$?  # the window under Wine; screenshots in build-win/e2e-artifacts
 exit "$status"

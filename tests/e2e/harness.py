@@ -13,7 +13,9 @@ ends the prefix's wineserver and the display once more should this process die.
 import os
 import re
 import shutil
+import socket
 import subprocess
+import threading
 import time
 import unittest
 from pathlib import Path
@@ -44,6 +46,9 @@ FONT_SUBSTITUTES = {
 }
 IPA_P_GOTHIC = Path("/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf")
 IPA_GOTHIC = Path("/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf")
+
+# Wine's caption colour of an inactive window.
+INACTIVE_CAPTION = (128, 128, 128)
 
 
 class HarnessError(AssertionError):
@@ -114,6 +119,52 @@ def find_picture(shot, picture, corners, mask=None):
     return None
 
 
+# --- the router's side ---
+
+class SilentRouter:
+    """A router that takes connections on the router's port and never answers: the window's
+    first status poll stays under way (for the receive time-out, a minute), so the window shows
+    what it shows before any status. Counts the connections it took. Only for the private
+    namespace of tools/test-e2e.sh, where the router's name means loopback."""
+
+    def __init__(self, address=("127.0.0.1", 80)):
+        self.address = address
+        self.listener = None
+        self.connections = []
+        self.lock = threading.Lock()
+
+    def start(self):
+        self.listener = socket.create_server(self.address)
+        self.listener.settimeout(0.2)  # so that the accepting thread sees stop() soon
+        self.stopped = threading.Event()
+        self.thread = threading.Thread(target=self._accept, daemon=True)
+        self.thread.start()
+        return self
+
+    def _accept(self):
+        while not self.stopped.is_set():
+            try:
+                connection, _ = self.listener.accept()
+            except TimeoutError:
+                continue
+            with self.lock:
+                self.connections.append(connection)
+
+    def connection_count(self):
+        with self.lock:
+            return len(self.connections)
+
+    def stop(self):
+        if self.listener is None:
+            return
+        self.stopped.set()
+        self.thread.join()
+        self.listener.close()
+        with self.lock:
+            for connection in self.connections:
+                connection.close()
+
+
 # --- windows ---
 
 class Window:
@@ -144,9 +195,6 @@ class Window:
         """Shown on the screen (a hidden window is unmapped)."""
         out = self.session.x_tool("xwininfo", "-id", str(self.xid), check=False)
         return "IsViewable" in out
-
-    def exists(self):
-        return self.xid in self.session.all_window_ids()
 
 
 class MainWindow(Window):
@@ -226,6 +274,9 @@ class Session:
             self.install_program()
             # Without a window manager nobody gives the desktop the X input focus, and Wine
             # then leaves clicked windows inactive.
+            # The session's first programs may have made the desktop already; if not, this
+            # does, and otherwise it ends at once.
+            self.spawn_wine("explorer", f"/desktop={DESKTOP_NAME},{DESKTOP_SIZE[0]}x{DESKTOP_SIZE[1]}")
             desktop = self.wait_for_window(f"{DESKTOP_NAME} - Wine desktop")
             wait_until(lambda: self.x_run("xdotool", "windowfocus", str(desktop.xid))
                        .returncode == 0, 10, "the desktop to take the focus")
@@ -510,15 +561,24 @@ class AppTestCase(unittest.TestCase):
 
     def setUp(self):
         if self.session is None:
-            self.skipTest("no session: run the end-to-end tests with tests/e2e/run.py")
+            self.skipTest("no session: run the end-to-end tests with tools/test-e2e.sh")
         self.session.end_app()
         self.session.shortcut_path.unlink(missing_ok=True)
         self.session.write_profile({"application_info": dict(self.WINDOW_POSITION)})
         self.app_process = None
+        # Cleanups run last first: the screen as the test left it (for a look after a
+        # failure), then the program ends, then its router.
+        self.router = self.start_router()
+        if self.router is not None:
+            self.addCleanup(self.router.stop)
         self.addCleanup(self.session.end_app)
-        # The screen as the test left it, kept for a look after a failure.
         self.addCleanup(lambda: self.session.save(self.session.screenshot(),
                                                   f"end-{self.id().split('.', 1)[-1]}.png"))
+
+    def start_router(self):
+        """The router the program meets during the test; silent unless a test class says
+        otherwise (returns an object with stop(), or None for no router at all)."""
+        return SilentRouter().start()
 
     def start_main_window(self, **application_info):
         """Starts the program with these profile entries (besides the window position) and
@@ -529,10 +589,19 @@ class AppTestCase(unittest.TestCase):
         return self.session.wait_for_main_window()
 
     def focus(self, window):
-        """Activates the window by clicking its skin's top band, where no control lies, so that
-        keys go to it."""
+        """Activates the window as a user would: a click on the empty desktop, then on the
+        window's skin band, where no control lies. Keys then go to it. (A window started from
+        outside has the input focus but an inactive caption until it is clicked anew.)"""
+        self.session.click(DESKTOP_SIZE[0] - 24, DESKTOP_SIZE[1] - 168)
         window.click_client(200, 10)
-        time.sleep(0.3)
+        wait_until(lambda: self.caption_colour(window) != INACTIVE_CAPTION, 5,
+                   "the caption to become active")
+
+    @staticmethod
+    def caption_colour(window):
+        """The caption's colour between the title and the close box."""
+        shot = window.shot()
+        return shot.getpixel((shot.width - 40, window.client_origin()[0] + 5))
 
     def save_window(self, window, name):
         """Keeps a screenshot of the whole window, frame included, with its caption active."""

@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """Runs the end-to-end tests (tests/e2e/test_*.py) on one session: a private X display and the
-build's own Wine prefix. Called by tools/test-e2e.sh, which builds the program first.
+build's own Wine prefix. Called by tools/test-e2e.sh, which builds the program first and runs
+this inside a private network and mount namespace.
 
   run.py --build build-win [--artifacts DIR] [--display 91] [-k PATTERN]... [--update-docs]
 
@@ -8,6 +9,7 @@ build's own Wine prefix. Called by tools/test-e2e.sh, which builds the program f
 """
 
 import argparse
+import os
 import shutil
 import sys
 import unittest
@@ -32,6 +34,9 @@ def main():
     parser.add_argument("--update-docs", action="store_true",
                         help="copy the window's screenshots into docs/")
     args = parser.parse_args()
+    # The program looks for the router by name; only there does the name mean loopback.
+    if os.environ.get("QUIRN_E2E_NAMESPACE") != "1":
+        parser.error("run inside the private namespace of tools/test-e2e.sh")
     artifacts = Path(args.artifacts or Path(args.build) / "e2e-artifacts")
 
     loader = unittest.TestLoader()

@@ -38,6 +38,16 @@ def skin_without_controls():
     return skin, mask
 
 
+def logo_and_mask():
+    """The about box's logo, and the mask of its pixels that are not the transparent red."""
+    logo = art("logo.bmp")
+    red = Image.new("RGB", logo.size, RED)
+    channels = ImageChops.difference(logo, red).split()
+    differs = ImageChops.lighter(ImageChops.lighter(channels[0], channels[1]), channels[2])
+    opaque = differs.point(lambda v: 255 if v else 0)
+    return logo, opaque
+
+
 def has_colour(image, colour):
     return colour in {c for _, c in image.getcolors(image.width * image.height)}
 
@@ -79,6 +89,8 @@ class WindowAfterStartUp(AppTestCase):
 
     def test_no_information_pictures_before_any_status(self):
         window = self.start_main_window()
+        # The first status poll is under way: the router has taken it and keeps silent.
+        wait_until(self.router.connection_count, 10, "the first status poll")
         first = window.client_shot()
         # Longer than two periods of the battery's animation: nothing may move meanwhile.
         time.sleep(2)
@@ -151,19 +163,23 @@ class WindowAfterStartUp(AppTestCase):
         self.focus(window)
         self.session.key("alt+h", "a")
         about = self.session.wait_for_window("バージョン情報")
-        wait_until(lambda: self.find_logo(about.shot()), 5, "the logo")
+        logo, opaque = logo_and_mask()
+        wait_until(lambda: find_picture(about.shot(), logo, (0, 0, 30, 60), opaque), 5,
+                   "the logo")
         shot = about.shot()
         self.session.save(shot, "about.png")
 
         # The logo at (10, 10) of the client area, its pure red pixels showing the background.
-        logo = art("logo.bmp")
-        opaque = Image.eval(ImageChops.difference(logo, Image.new("RGB", logo.size, RED))
-                            .convert("L"), lambda v: 255 if v else 0)
-        left, top = self.find_logo(shot)
+        # Both windows have the same frame; the client area starts below the caption.
+        left, top = find_picture(shot, logo, (0, 0, 30, 60), opaque)
         background = shot.getpixel((left - 8, top - 8))
-        shown = region(shot, left, top, logo)
+        border = window.client_origin()[0]
+        client_top = next(y for y in range(border + 1, top)
+                          if shot.getpixel((shot.width // 2, y)) == background)
+        self.assertEqual((left - border, top - client_top), (10, 10))
         backdrop = Image.composite(logo, Image.new("RGB", logo.size, background), opaque)
-        self.assertIsNone(differing_box(shown, backdrop), "the logo's red is not transparent")
+        self.assertIsNone(differing_box(region(shot, left, top, logo), backdrop),
+                          "the logo's red is not transparent")
 
         # The version line, whole: about as wide as FreeType draws it in the face (hinting
         # makes a few pixels), far wider than when cut after "Version".
@@ -178,13 +194,6 @@ class WindowAfterStartUp(AppTestCase):
         wait_until(lambda: not self.session.find_windows("バージョン情報"), 5,
                    "the about box to close")
         self.assertTrue(window.is_viewable())
-
-    @staticmethod
-    def find_logo(shot):
-        logo = art("logo.bmp")
-        opaque = Image.eval(ImageChops.difference(logo, Image.new("RGB", logo.size, RED))
-                            .convert("L"), lambda v: 255 if v else 0)
-        return find_picture(shot, logo, (10, 10, 20, 50), mask=opaque)
 
 
 class SecondStart(AppTestCase):
@@ -248,6 +257,7 @@ class Cleanup(AppTestCase):
         files = [self.session.profile_path, shortcut, *copies]
         self.assertTrue(all(f.exists() for f in files))
 
+        contacts = self.router.connection_count()
         cleanup = self.session.start_app("/cleanup", stdin=subprocess.PIPE)
         wait_until(lambda: not any(f.exists() for f in files), 10, "the files to be deleted")
         # Then it waits for one character, showing nothing.
@@ -261,3 +271,4 @@ class Cleanup(AppTestCase):
         cleanup.stdin.close()
         self.assertEqual(cleanup.wait(timeout=10), 0)
         self.assertEqual([f for f in files if f.exists()], [])
+        self.assertEqual(self.router.connection_count(), contacts, "the router was contacted")

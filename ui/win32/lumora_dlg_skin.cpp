@@ -90,7 +90,8 @@ void CLumoraDlg::SetMenuCheck(bool checked, int command_id) {
     if (popup == nullptr) {
         throw std::runtime_error("IsMenuChecked::SetMenuCheck failed");
     }
-    CheckMenuItem(popup, static_cast<UINT>(command_id), MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(popup, static_cast<UINT>(command_id),
+                  MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
 
 void CLumoraDlg::OnPaint() {

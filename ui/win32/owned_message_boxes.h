@@ -11,8 +11,7 @@ namespace quirn::win32 {
 // Shows string-table entry `string_id` with `buttons` and `icon`, owned by `owner` (may be
 // null), and returns the button chosen; a box that could not be shown answers the negative
 // button of its kind.
-MessageAnswer ShowOwnedMessage(HWND owner, int string_id, MessageButtons buttons,
-                               MessageIcon icon);
+MessageAnswer ShowOwnedMessage(HWND owner, int string_id, MessageButtons buttons, MessageIcon icon);
 
 // MessageBoxes over one window; the owner is read at each call, so it may be set later.
 class OwnedMessageBoxes : public MessageBoxes {

@@ -67,9 +67,7 @@ void WindowWorkers::RunPending() {
 }
 
 bool WindowWorkers::Start(std::function<WindowTask()> work) {
-    return StartThread([mailbox = mailbox_, work = std::move(work)] {
-        mailbox->Deliver(work());
-    });
+    return StartThread([mailbox = mailbox_, work = std::move(work)] { mailbox->Deliver(work()); });
 }
 
 int WindowWorkers::RunAndWait(std::function<int()> task) {
@@ -83,8 +81,7 @@ int WindowWorkers::RunAndWait(std::function<int()> task) {
         }
     };
     auto waiter = std::make_shared<Waiter>();
-    if (waiter->done == nullptr ||
-        !StartThread([waiter, task] {
+    if (waiter->done == nullptr || !StartThread([waiter, task] {
             waiter->result = task();
             SetEvent(waiter->done);
         })) {
