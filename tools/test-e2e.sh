@@ -18,7 +18,7 @@ if [ "${QUIRN_E2E_NAMESPACE:-}" != 1 ]; then
     fi
     cmake --build "$build" -j "$(nproc)" --target QuirnMobileTool quirnctl >/dev/null
     echo "== end-to-end tests under Wine"
-    QUIRN_E2E_NAMESPACE=1 exec unshare -n -m bash "$0" "$@"
+    QUIRN_E2E_NAMESPACE=1 exec unshare -n -m bash "$PWD/tools/test-e2e.sh" "$@"
 fi
 
 # Inside the namespace: only loopback exists, and the hosts file is our own.

@@ -13,8 +13,9 @@ case $1 in
 esac
 export WINEARCH=win64
 export WINEDEBUG=-all
-# Neither .NET nor the HTML engine is wanted; without this Wine offers to download them.
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# Neither .NET nor the HTML engine is wanted (Wine would offer to download them), and no menu
+# entries for the host's desktop.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 # Windows programs run in a Japanese user locale, whose ANSI code page is 932, as on the
 # program's users' machines. Wine takes it from the variable's name alone, so the locale need not
 # be installed; it is given to Wine only, never to the host's tools.

@@ -31,6 +31,7 @@ PROFILE_NAME = "QuirnMobileTool.INI"
 SHORTCUT_NAME = "QuirnMobileTool.lnk"
 DESKTOP_NAME = "quirn"
 DESKTOP_SIZE = (1024, 768)
+DESKTOP_GEOMETRY = f"{DESKTOP_SIZE[0]}x{DESKTOP_SIZE[1]}"
 
 # Where the program lives inside the prefix; its profile is written beside it.
 INSTALL_DIR_WIN = "C:\\quirn"
@@ -272,12 +273,12 @@ class Session:
             self._start_xvfb()
             self._start_wine()
             self.install_program()
-            # Without a window manager nobody gives the desktop the X input focus, and Wine
-            # then leaves clicked windows inactive.
             # The session's first programs may have made the desktop already; if not, this
             # does, and otherwise it ends at once.
-            self.spawn_wine("explorer", f"/desktop={DESKTOP_NAME},{DESKTOP_SIZE[0]}x{DESKTOP_SIZE[1]}")
+            self.spawn_wine("explorer", f"/desktop={DESKTOP_NAME},{DESKTOP_GEOMETRY}")
             desktop = self.wait_for_window(f"{DESKTOP_NAME} - Wine desktop")
+            # Without a window manager nobody gives the desktop the X input focus, and Wine
+            # then leaves clicked windows inactive.
             wait_until(lambda: self.x_run("xdotool", "windowfocus", str(desktop.xid))
                        .returncode == 0, 10, "the desktop to take the focus")
         except BaseException:
@@ -316,7 +317,8 @@ class Session:
                 continue
             with open(self.artifacts / "xvfb.log", "wb") as log:
                 process = subprocess.Popen(
-                    ["Xvfb", f":{number}", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+                    ["Xvfb", f":{number}", "-screen", "0", f"{DESKTOP_GEOMETRY}x24",
+                     "-nolisten", "tcp"],
                     stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT,
                     start_new_session=True)
             (self.artifacts / "xvfb.pid").write_text(f"{process.pid}\n")
@@ -368,7 +370,7 @@ class Session:
         lines += ["", r"[HKEY_CURRENT_USER\Software\Wine\Explorer]",
                   f'"Desktop"="{DESKTOP_NAME}"', "",
                   r"[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]",
-                  f'"{DESKTOP_NAME}"="{DESKTOP_SIZE[0]}x{DESKTOP_SIZE[1]}"', "",
+                  f'"{DESKTOP_NAME}"="{DESKTOP_GEOMETRY}"', "",
                   rf"[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops\{DESKTOP_NAME}]",
                   '"EnableShell"=dword:00000001', ""]
         return "\r\n".join(lines)

@@ -170,12 +170,13 @@ class WindowAfterStartUp(AppTestCase):
         self.session.save(shot, "about.png")
 
         # The logo at (10, 10) of the client area, its pure red pixels showing the background.
-        # Both windows have the same frame; the client area starts below the caption.
+        # Both windows have the same frame. The client area starts below the caption, whose
+        # last row is a line of the background's colour.
         left, top = find_picture(shot, logo, (0, 0, 30, 60), opaque)
         background = shot.getpixel((left - 8, top - 8))
         border = window.client_origin()[0]
-        client_top = next(y for y in range(border + 1, top)
-                          if shot.getpixel((shot.width // 2, y)) == background)
+        client_top = 1 + next(y for y in range(border + 1, top)
+                              if shot.getpixel((shot.width // 2, y)) == background)
         self.assertEqual((left - border, top - client_top), (10, 10))
         backdrop = Image.composite(logo, Image.new("RGB", logo.size, background), opaque)
         self.assertIsNone(differing_box(region(shot, left, top, logo), backdrop),
@@ -205,6 +206,8 @@ class SecondStart(AppTestCase):
                  ("under another window", ()))
         for where, args in cases:
             with self.subTest(where=where, args=args):
+                self.session.end_app()  # what an earlier case left
+                self.session.shortcut_path.unlink(missing_ok=True)
                 window = self.start_main_window(app_keep_task=1, app_startup=1)
                 wait_until(self.session.shortcut_path.exists, 10, "the autostart shortcut")
                 if where == "hidden in the tray":
@@ -213,6 +216,7 @@ class SecondStart(AppTestCase):
                     wait_until(lambda: not window.is_viewable(), 5, "the window to hide")
                 else:
                     self.session.spawn_wine("notepad")
+                    self.addCleanup(self.session.run_wine, "taskkill", "/f", "/im", "notepad.exe")
                     wait_until(lambda: not self.skin_on_top(window), 10,
                                "another window over the main window")
                 first = self.app_process
@@ -221,14 +225,12 @@ class SecondStart(AppTestCase):
                 self.assertEqual(second.wait(timeout=20), 0)
                 wait_until(lambda: window.is_viewable() and self.skin_on_top(window), 10,
                            "the window to come forward")
-                self.session.save(self.session.screenshot(),
-                                  f"second-start-{where.split()[0]}{''.join(args)[1:]}.png")
+                name = "-".join(["second-start", where.split()[0], *(a[1:] for a in args)])
+                self.session.save(self.session.screenshot(), name + ".png")
                 self.assertEqual(self.session.find_windows(APP_TITLE), [window.xid])
                 self.assertIsNone(first.poll(), "the first instance ended")
                 self.assertTrue(self.session.profile_path.exists())
                 self.assertTrue(self.session.shortcut_path.exists())
-                self.session.run_wine("taskkill", "/f", "/im", "notepad.exe", timeout=30)
-                self.session.end_app()
 
     @staticmethod
     def skin_on_top(window):

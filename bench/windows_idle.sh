@@ -1,0 +1,161 @@
+#!/usr/bin/env bash
+# The Windows program's running cost under Wine: how often it wakes and how much CPU it takes
+# while it sits polling (per second, and per idle hour), its executable's size, and its private
+# memory after its first poll and after 100 polls. Runs as root: quirn-sim answers on port 80
+# inside a private network and mount namespace whose own hosts file points the router's name at
+# loopback, as in tools/demo.sh, so nothing beyond this machine is asked.
+# Usage: bench/windows_idle.sh WIN_BUILD_DIR NATIVE_BUILD_DIR [IDLE_SECONDS]
+#   WIN_BUILD_DIR     a mingw-w64 build holding app/win32/QuirnMobileTool.exe
+#   NATIVE_BUILD_DIR  a native build holding sim/quirn-sim
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+win_build=$(realpath "$1")
+native_build=$(realpath "$2")
+idle_seconds=${3:-60}
+exe=$win_build/app/win32/QuirnMobileTool.exe
+
+if [ "${QUIRN_IDLE_NAMESPACE:-}" != 1 ]; then
+    QUIRN_IDLE_NAMESPACE=1 exec unshare -n -m bash "$0" "$@"
+fi
+
+ip link set lo up
+work=$(mktemp -d)
+printf '127.0.0.1 localhost quirn.home.arpa www.vandrel.example\n' >"$work/hosts"
+mount --bind "$work/hosts" /etc/hosts
+
+pids=()
+cleanup() {
+    if [ -n "${WINESERVER:-}" ]; then
+        "$WINESERVER" -k 2>/dev/null || true
+        "$WINESERVER" -w 2>/dev/null || true
+    fi
+    for pid in "${pids[@]}"; do
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+"$native_build/sim/quirn-sim" --listen 127.0.0.1:80 --log "$work/requests.log" \
+    >"$work/sim.out" 2>&1 &
+pids+=($!)
+
+for number in $(seq 140 180); do
+    [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ] || break
+done
+Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+export DISPLAY=":$number"
+for _ in $(seq 100); do
+    [ -S "/tmp/.X11-unix/X$number" ] && break
+    sleep 0.1
+done
+
+. tools/wine-env.sh "$win_build/wine-idle"
+install_dir=$WINEPREFIX/drive_c/quirn
+
+polls() {
+    grep -c '^GET /mobile/mobile.cgi/info_remote_main ' "$work/requests.log" 2>/dev/null || true
+}
+
+# The program's own process: the Wine process of this prefix that runs the executable.
+program_pid() {
+    local pid
+    for pid in $(pgrep -f 'QuirnMobileTool.exe' || true); do
+        if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then
+            echo "$pid"
+            return
+        fi
+    done
+}
+
+wineserver_pid() {
+    local pid
+    for pid in $(pgrep -x wineserver || true); do
+        if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then
+            echo "$pid"
+            return
+        fi
+    done
+}
+
+# Context switches of all of a process's threads: each is one wake-up or one preemption.
+switches() {
+    cat /proc/"$1"/task/*/status 2>/dev/null |
+        awk '/^(non)?voluntary_ctxt_switches/ { total += $2 } END { print total + 0 }'
+}
+
+# CPU time of a process in clock ticks (user + system).
+cpu_ticks() {
+    awk '{ print $14 + $15 }' "/proc/$1/stat"
+}
+
+private_kib() {
+    awk '/^Private_(Clean|Dirty):/ { total += $2 } END { print total }' "/proc/$1/smaps_rollup"
+}
+
+# Starts the program with `reload_cycle` (ms) in its profile and waits for its first poll.
+start_program() {
+    "$WINESERVER" -k 2>/dev/null || true
+    "$WINESERVER" -w 2>/dev/null || true
+    . tools/wine-env.sh "$win_build/wine-idle"
+    mkdir -p "$install_dir"
+    cp "$exe" "$install_dir/"
+    printf '[application_info]\r\nreload_cycle=%s\r\n' "$1" >"$install_dir/QuirnMobileTool.INI"
+    : >"$work/requests.log"
+    (cd "$install_dir" && exec env LC_ALL="$QUIRN_WINE_LOCALE" "$QUIRN_WINE" explorer \
+        /desktop=quirn,1024x768 'C:\quirn\QuirnMobileTool.exe') >"$work/wine.log" 2>&1 &
+    pids+=($!)
+    for _ in $(seq 600); do
+        [ "$(polls)" -ge 1 ] && [ -n "$(program_pid)" ] && return 0
+        sleep 0.1
+    done
+    echo "the program made no status poll within a minute" >&2
+    cat "$work/wine.log" >&2
+    return 1
+}
+
+echo "executable: $(stat -c %s "$exe") bytes as built;" \
+    "$(x86_64-w64-mingw32-strip -o "$work/stripped.exe" "$exe" && stat -c %s "$work/stripped.exe")" \
+    "bytes stripped of its debugging information"
+
+echo "-- at rest with the default poll every 20 s, over ${idle_seconds} s"
+start_program 20000
+sleep 10  # start-up done, the window laid out (its 10 ms timer stopped)
+pid=$(program_pid)
+server=$(wineserver_pid)
+s0=$(switches "$pid")
+c0=$(cpu_ticks "$pid")
+w0=$(cpu_ticks "$server")
+p0=$(polls)
+sleep "$idle_seconds"
+s1=$(switches "$pid")
+c1=$(cpu_ticks "$pid")
+w1=$(cpu_ticks "$server")
+p1=$(polls)
+ticks=$(getconf CLK_TCK)
+awk -v s="$((s1 - s0))" -v c="$((c1 - c0))" -v w="$((w1 - w0))" -v t="$ticks" \
+    -v n="$idle_seconds" -v p="$((p1 - p0))" 'BEGIN {
+    printf "wake-ups: %.1f a second (context switches of the program'"'"'s threads)\n", s / n
+    printf "CPU: %.2f s in %d s, %.0f s an hour; wineserver on its behalf: %.0f s an hour\n",
+        c / t, n, c / t * 3600 / n, w / t * 3600 / n
+    printf "polls in that time: %d\n", p
+}'
+echo "private memory after the first poll: $(private_kib "$pid") KiB"
+
+echo "-- 100 polls (poll every second in the profile: one poll about every 2 s)"
+start_program 1000
+pid=$(program_pid)
+sleep 3
+first=$(private_kib "$pid")
+fds_first=$(find /proc/"$pid"/fd -mindepth 1 -maxdepth 1 | wc -l)
+for _ in $(seq 400); do
+    [ "$(polls)" -ge 101 ] && break
+    sleep 1
+done
+sleep 1
+echo "private memory: ${first} KiB after the first poll, $(private_kib "$pid") KiB after" \
+    "$(polls) polls; open descriptors: ${fds_first}, then" \
+    "$(find /proc/"$pid"/fd -mindepth 1 -maxdepth 1 | wc -l)"
