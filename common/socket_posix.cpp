@@ -192,6 +192,10 @@ int connect2(std::uint16_t port, const char* host, SocketHandle socket) {
     } else if (!ResolveIpv4(host, port, &address)) {
         return 0;
     }
+    // A dotted text inet_addr rejects (an empty part) must not become the broadcast address.
+    if (address.sin_addr.s_addr == INADDR_NONE) {
+        return 0;
+    }
     const int flags = fcntl(socket, F_GETFL);
     if (flags < 0 || fcntl(socket, F_SETFL, flags | O_NONBLOCK) < 0) {
         t_last_socket_error = WsaNumberOfErrno(errno);

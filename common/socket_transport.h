@@ -8,6 +8,8 @@
 
 #include <cstdint>
 
+#include "common/printf_format.h"
+
 namespace lumora {
 
 #ifdef _WIN32
@@ -79,7 +81,7 @@ const char* SocketErrorName(int number);
 
 // Writes "Connect Error Code: <name>\n" for the thread's last socket error, then the caller's
 // formatted message, to the diagnostic stream. Returns that error number.
-int LogSocketError(const char* format, ...) __attribute__((format(printf, 1, 2)));
+int LogSocketError(const char* format, ...) QUIRN_PRINTF_FORMAT(1, 2);
 
 // True when `host` is 1 to 15 characters of four "."-separated parts, each at most three
 // digits with a value of at most 255; an empty part passes (inet_addr rejects it later).

@@ -112,6 +112,11 @@ int connect2(std::uint16_t port, const char* host, SocketHandle handle) {
         WSACloseEvent(event);  // the caller closes the still-selected socket right away
         return 0;
     }
+    // A dotted text inet_addr rejects (an empty part) must not become the broadcast address.
+    if (address.sin_addr.s_addr == INADDR_NONE) {
+        WSACloseEvent(event);
+        return 0;
+    }
     int result = 1;
     if (connect(socket, reinterpret_cast<const sockaddr*>(&address), sizeof address) ==
         SOCKET_ERROR) {

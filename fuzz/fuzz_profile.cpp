@@ -23,8 +23,9 @@ namespace {
 constexpr quirn::DesktopRect kDesktop{0, 0, 1920, 1080};
 
 const std::filesystem::path& ProfilePath() {
-    static const std::filesystem::path path = std::filesystem::temp_directory_path() /
-                                              ("quirn_fuzz_profile_" + std::to_string(getpid()) + ".ini");
+    static const std::filesystem::path path =
+        std::filesystem::temp_directory_path() /
+        ("quirn_fuzz_profile_" + std::to_string(getpid()) + ".ini");
     return path;
 }
 
@@ -39,10 +40,10 @@ struct Entry {
 };
 
 constexpr Entry kEntries[] = {
-    {quirn::kApplicationSection, L"app_version"},   {quirn::kApplicationSection, L"reload_cycle"},
-    {quirn::kApplicationSection, L"window_pos_x"},  {quirn::kApplicationSection, L"window_pos_y"},
-    {quirn::kApplicationSection, L"app_startup"},   {quirn::kApplicationSection, L"app_keep_task"},
-    {quirn::kRouterSection, L"connect_domain"},     {quirn::kRouterSection, L"connect_rt_pw"},
+    {quirn::kApplicationSection, L"app_version"},  {quirn::kApplicationSection, L"reload_cycle"},
+    {quirn::kApplicationSection, L"window_pos_x"}, {quirn::kApplicationSection, L"window_pos_y"},
+    {quirn::kApplicationSection, L"app_startup"},  {quirn::kApplicationSection, L"app_keep_task"},
+    {quirn::kRouterSection, L"connect_domain"},    {quirn::kRouterSection, L"connect_rt_pw"},
 };
 
 bool QuoteEnclosed(const std::wstring& text) {
@@ -76,9 +77,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     quirn::AppSettings loaded;
     loaded.LoadProfile(store, kDesktop);
     const std::wstring cycle_text = store.Read(quirn::kApplicationSection, L"reload_cycle", L"");
-    FUZZ_CHECK(loaded.reload_cycle.value ==
-               (cycle_text.empty() ? quirn::kDefaultReloadCycle
-                                   : quirn::ParseStoredNumber(cycle_text)));
+    FUZZ_CHECK(
+        loaded.reload_cycle.value ==
+        (cycle_text.empty() ? quirn::kDefaultReloadCycle : quirn::ParseStoredNumber(cycle_text)));
 
     // One entry written: every other entry reads as before.
     std::wstring before[std::size(kEntries)];

@@ -119,8 +119,20 @@ struct Piece {
     std::size_t end;
 };
 
-constexpr const char* kTextCharacters[] = {"a", "Z", "0", " ", "\t", ">", "&", "\"", "=", "/",
-                                           "\x7F", "\xC3\x97", "\xE6\x97\xA5", "\xF0\x9F\x93\xB6"};
+constexpr const char* kTextCharacters[] = {"a",
+                                           "Z",
+                                           "0",
+                                           " ",
+                                           "\t",
+                                           ">",
+                                           "&",
+                                           "\"",
+                                           "=",
+                                           "/",
+                                           "\x7F",
+                                           "\xC3\x97",
+                                           "\xE6\x97\xA5",
+                                           "\xF0\x9F\x93\xB6"};
 
 void BuiltMarkup(Input& input) {
     std::string text;
@@ -199,7 +211,8 @@ void BuiltMarkup(Input& input) {
         if (event[0] == 'T') {
             FUZZ_CHECK(run_index < runs.size());
             const Run& run = runs[run_index++];
-            FUZZ_CHECK(event.substr(2) == text.substr(run.begin, std::min(run.end - run.begin, kTextLimit)));
+            FUZZ_CHECK(event.substr(2) ==
+                       text.substr(run.begin, std::min(run.end - run.begin, kTextLimit)));
         }
     }
     FUZZ_CHECK(run_index == runs.size());

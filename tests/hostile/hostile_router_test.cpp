@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
@@ -110,10 +110,9 @@ TEST_F(HostileRouterTest, EveryScenarioEndsWithItsResultInBoundedTime) {
          kSuccess, 0, 1000, kSuccess, 1000},
         {"line over 4094 bytes that never ends, then close", WithFault(Fault::kLongLineUnended),
          kTimeOut, kSuccess, 0, 1000, kSuccess, 1000},
-        {"binary garbage", WithFault(Fault::kBinaryGarbage), kTimeOut, kUnexpectedResponse, 0,
-         1000, kUnexpectedResponse, 1000},
-        {"a 10 MB page", WithFault(Fault::kHugePage), shipped, kSuccess, 0, 40000, kSuccess,
-         80000},
+        {"binary garbage", WithFault(Fault::kBinaryGarbage), kTimeOut, kUnexpectedResponse, 0, 1000,
+         kUnexpectedResponse, 1000},
+        {"a 10 MB page", WithFault(Fault::kHugePage), shipped, kSuccess, 0, 40000, kSuccess, 80000},
         // One byte a second: only the receive time-out ends it.
         {"one byte a second", WithFault(Fault::kDrip), kTimeOut, kReceiveFailed, kTimeOut - 50,
          kTimeOut + 1000, kReceiveFailed, kTimeOut + 1000},

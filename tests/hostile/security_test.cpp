@@ -33,9 +33,15 @@ using quirn::sim::RouterState;
 using testing_support::SimTest;
 
 // Characters that mean something in a URL or a form body, and non-ASCII text.
-const char* const kHostileValues[] = {"a&b",       "k=v",      "100%",   "#frag",
-                                      "user@host", "a/b",      "two words",
-                                      "p\xC3\xA4ss\xE6\x97\xA5", "&=%#@/ +?\xC3\xA9"};
+const char* const kHostileValues[] = {"a&b",
+                                      "k=v",
+                                      "100%",
+                                      "#frag",
+                                      "user@host",
+                                      "a/b",
+                                      "two words",
+                                      "p\xC3\xA4ss\xE6\x97\xA5",
+                                      "&=%#@/ +?\xC3\xA9"};
 
 std::string TempPath(const std::string& name) {
     return testing::TempDir() + "quirn_security_" + name;
@@ -119,9 +125,9 @@ TEST(HostileValues, TokenAndPasswordAreEncodedInEveryFormBody) {
         body = text.substr(text.find("\r\n\r\n") + 4);
         body.resize(body.size() - 4);  // the command request ends with an empty line
         EXPECT_TRUE(OnlyEncodedBytes(body)) << body;
-        EXPECT_EQ(FormFields(body), (Fields{{"DISABLED_CHECKBOX", ""},
-                                            {"CHECK_ACTION_MODE", "1"},
-                                            {"SESSION_ID", value}}));
+        EXPECT_EQ(
+            FormFields(body),
+            (Fields{{"DISABLED_CHECKBOX", ""}, {"CHECK_ACTION_MODE", "1"}, {"SESSION_ID", value}}));
         // The password travels only in the credentials, whole.
         const std::string credentials = "admin:" + std::string(value);
         EXPECT_NE(text.find("Authorization: Basic " +
@@ -152,7 +158,8 @@ struct Outcome {
 };
 
 // Runs a quirnctl command in-process as its main does, diagnostics on standard error.
-Outcome Quirnctl(int (*run)(const std::vector<std::string>&), const std::vector<std::string>& args) {
+Outcome Quirnctl(int (*run)(const std::vector<std::string>&),
+                 const std::vector<std::string>& args) {
     g_library.diagnostic_stream = stderr;
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
@@ -197,12 +204,19 @@ TEST_F(SecuritySimTest, QuirnctlAndDiagnosticsNeverShowASecret) {
         {"status", none, &quirnctl::RunStatus, {}},
         {"status json", none, &quirnctl::RunStatus, {"--json"}},
         {"switch", none, &quirnctl::RunSwitch, {"wlan", "--password-file", admin_file}},
-        {"switch json", none, &quirnctl::RunSwitch, {"lte3g", "--json", "--password-file", admin_file}},
+        {"switch json",
+         none,
+         &quirnctl::RunSwitch,
+         {"lte3g", "--json", "--password-file", admin_file}},
         {"wrong password", none, &quirnctl::RunReboot, {"--json", "--password-file", wrong_file}},
-        {"fall-back to the status account", fault(Fault::kNoAdminPages), &quirnctl::RunSwitch,
+        {"fall-back to the status account",
+         fault(Fault::kNoAdminPages),
+         &quirnctl::RunSwitch,
          {"wlan", "--json", "--password-file", admin_file}},
         {"refused status", fault(Fault::kUnauthorizedWithBody), &quirnctl::RunStatus, {"--json"}},
-        {"garbage", fault(Fault::kBinaryGarbage), &quirnctl::RunSwitch,
+        {"garbage",
+         fault(Fault::kBinaryGarbage),
+         &quirnctl::RunSwitch,
          {"wlan", "--password-file", admin_file}},
         {"profile", none, &quirnctl::RunSwitch, {"wlan", "--json", "--profile", profile}},
         {"check", none, &quirnctl::RunCheck, {"--json"}},
@@ -210,8 +224,11 @@ TEST_F(SecuritySimTest, QuirnctlAndDiagnosticsNeverShowASecret) {
          [](SecuritySimTest& t) {
              t.sim().UpdateState([](RouterState& s) { s.initial_password_mode = true; });
          },
-         &quirnctl::RunSetPassword, {"--json", "--password-file", fresh_file}},
-        {"bad password file", none, &quirnctl::RunSetPassword,
+         &quirnctl::RunSetPassword,
+         {"--json", "--password-file", fresh_file}},
+        {"bad password file",
+         none,
+         &quirnctl::RunSetPassword,
          {"--password-file", TempPath("no_such_file")}},
     };
     std::string printed;
@@ -297,7 +314,8 @@ TEST(AbsurdProfile, LoadsWithoutHarmAndSavesWithoutLoss) {
          [&](const quirn::AppSettings& s) {
              EXPECT_EQ(s.reload_cycle.value, quirn::kDefaultReloadCycle);  // read as missing
          }},
-        {"binary without a zero byte", binary.substr(1, 255) + "\n[router_info]\n" + binary.substr(1, 200),
+        {"binary without a zero byte",
+         binary.substr(1, 255) + "\n[router_info]\n" + binary.substr(1, 200),
          [&](const quirn::AppSettings&) {}},
     };
     for (const Case& c : cases) {
@@ -336,14 +354,14 @@ TEST(AbsurdProfile, QuirnctlRefusesOrFailsCleanly) {
     const Case cases[] = {
         // A host name of 10,000 characters is refused by the resolver without asking a server.
         {"10,000-character router address",
-         "[router_info]\nconnect_domain=" + std::string(10000, 'd') + "\nconnect_rt_pw=" +
-             std::string(stored.begin(), stored.end()) + "\n",
+         "[router_info]\nconnect_domain=" + std::string(10000, 'd') +
+             "\nconnect_rt_pw=" + std::string(stored.begin(), stored.end()) + "\n",
          kConnectFailed, "result: 1 "},
         {"10,000-character stored password",
          "[router_info]\nconnect_domain=x\nconnect_rt_pw=" + std::string(10000, 'Q') + "\n",
          quirnctl::kExitUsage, "cannot be decoded"},
-        {"binary", std::string("\0\1\2[router_info]\nconnect_domain=x\n", 33),
-         quirnctl::kExitUsage, "cannot read the profile"},
+        {"binary", std::string("\0\1\2[router_info]\nconnect_domain=x\n", 33), quirnctl::kExitUsage,
+         "cannot read the profile"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
