@@ -168,10 +168,15 @@ class LiveTestCase(AppTestCase):
     def answer(self, box, key="Return"):
         """Activates the message box (Xvfb has no window manager) and presses a key in it."""
         x, y, width, _ = box.geometry()
-        self.session.click(DESKTOP_SIZE[0] - 24, DESKTOP_SIZE[1] - 168)
-        self.session.click(x + width // 2, y + 8)
-        wait_until(lambda: box.shot().getpixel((box.shot().width - 40, 8)) != INACTIVE_CAPTION,
-                   5, "the message box to become active")
+
+        def activated():
+            # A box that has only just appeared may miss the click: click again until it takes.
+            self.session.click(DESKTOP_SIZE[0] - 24, DESKTOP_SIZE[1] - 168)
+            self.session.click(x + width // 2, y + 8)
+            time.sleep(0.3)
+            shot = box.shot()
+            return shot.getpixel((shot.width - 40, 8)) != INACTIVE_CAPTION
+        wait_until(activated, 10, "the message box to become active", interval=0.5)
         self.session.key(key)
         wait_until(lambda: not box.is_viewable(), 5, "the message box to close")
 
