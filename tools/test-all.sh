@@ -4,6 +4,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(cmake g++ make libgtest-dev python3)
+# The benchmarks are built with the rest (tools/bench.sh runs them): Google Benchmark, and libxml2
+# as the baseline they are compared with. The product links neither.
+packages+=(libbenchmark-dev libxml2-dev)
 # The Windows build: the mingw-w64 cross compiler, GoogleTest's sources to build for it, and the
 # 64-bit Wine that runs its tests.
 packages+=(g++-mingw-w64-x86-64 googletest wine64)
@@ -37,5 +40,6 @@ status=0
 ctest --test-dir build-win --output-on-failure -j "$jobs" || status=$?
 "$QUIRN_WINESERVER" -k 2>/dev/null || true  # ends the Wine session of the run
 bash tools/test-sanitizers.sh || status=$?  # ASan+UBSan suite, TSan threaded tests, bounded fuzzing
+bash tools/package.sh build-win || status=$?  # the installer and the zip, in build-win
 bash tools/test-e2e.sh || status=$?  # the window under Wine; screenshots in build-win/e2e-artifacts
 exit "$status"
