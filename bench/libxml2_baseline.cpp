@@ -103,10 +103,9 @@ class TreeWalk {
 bool ReadPageWithLibxml2(const char* data, int size, BaselineResult& result) {
     result = BaselineResult{};
     result.status = lumora::FreshRouterStatus();
-    htmlDocPtr document =
-        htmlReadMemory(data, size, nullptr, "EUC-JP",
-                       HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING |
-                           HTML_PARSE_NONET);
+    htmlDocPtr document = htmlReadMemory(
+        data, size, nullptr, "EUC-JP",
+        HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET);
     if (document == nullptr) {
         return false;
     }

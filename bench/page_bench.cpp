@@ -165,8 +165,8 @@ class SummaryReporter : public benchmark::ConsoleReporter {
             return;  // run with a single repetition: no medians to compare
         }
         std::printf("\nSummary (medians of the repetitions, CPU time per page)\n");
-        std::printf("%-12s %12s %10s %12s %10s %12s %10s\n", "page", "reader", "MB/s",
-                    "libxml2", "ratio", "memcpy", "ratio");
+        std::printf("%-12s %12s %10s %12s %10s %12s %10s\n", "page", "reader", "MB/s", "libxml2",
+                    "ratio", "memcpy", "ratio");
         for (const char* page : {"status_page", "page_100k"}) {
             const Median reader = Find("BM_Interpret/", page);
             const Median baseline = Find("BM_Libxml2/", page);
@@ -175,9 +175,9 @@ class SummaryReporter : public benchmark::ConsoleReporter {
                 continue;  // filtered out of this run
             }
             std::printf("%-12s %9.2f us %10.1f %9.2f us %9.1fx %9.3f us %9.1fx\n", page,
-                        reader.cpu_ns / 1e3, reader.bytes_per_second / 1e6,
-                        baseline.cpu_ns / 1e3, baseline.cpu_ns / reader.cpu_ns,
-                        copy.cpu_ns / 1e3, reader.cpu_ns / copy.cpu_ns);
+                        reader.cpu_ns / 1e3, reader.bytes_per_second / 1e6, baseline.cpu_ns / 1e3,
+                        baseline.cpu_ns / reader.cpu_ns, copy.cpu_ns / 1e3,
+                        reader.cpu_ns / copy.cpu_ns);
         }
         const auto euc = medians_.find("BM_EucToUtf8Japanese");
         if (euc != medians_.end()) {

@@ -60,11 +60,14 @@ polls() {
     grep -c '^GET /mobile/mobile.cgi/info_remote_main ' "$work/requests.log" 2>/dev/null || true
 }
 
-# The program's own process: the Wine process of this prefix that runs the executable.
+# The program's own process: the Wine process of this prefix whose command line is the
+# executable's Windows path (explorer, which started it, names it only as an argument).
 program_pid() {
     local pid
     for pid in $(pgrep -f 'QuirnMobileTool.exe' || true); do
-        if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then
+        if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" &&
+            tr '\0' '\n' <"/proc/$pid/cmdline" 2>/dev/null | head -n 1 |
+            grep -qx 'C:\\quirn\\QuirnMobileTool.exe'; then
             echo "$pid"
             return
         fi
@@ -73,7 +76,7 @@ program_pid() {
 
 wineserver_pid() {
     local pid
-    for pid in $(pgrep -x wineserver || true); do
+    for pid in $(pgrep wineserver || true); do
         if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then
             echo "$pid"
             return
@@ -81,15 +84,28 @@ wineserver_pid() {
     done
 }
 
-# Context switches of all of a process's threads: each is one wake-up or one preemption.
+# Voluntary context switches of all of a process's threads: each is a wait that ended, that is
+# one wake-up (preemptions by other work on the machine are not counted).
 switches() {
     cat /proc/"$1"/task/*/status 2>/dev/null |
-        awk '/^(non)?voluntary_ctxt_switches/ { total += $2 } END { print total + 0 }'
+        awk '/^voluntary_ctxt_switches/ { total += $2 } END { print total + 0 }'
 }
 
 # CPU time of a process in clock ticks (user + system).
 cpu_ticks() {
     awk '{ print $14 + $15 }' "/proc/$1/stat"
+}
+
+# Open descriptors, the least of a few looks over three seconds, so that a poll's socket that
+# happens to be open at one look is not counted.
+descriptors() {
+    local least=999999 count
+    for _ in $(seq 10); do
+        count=$(find /proc/"$1"/fd -mindepth 1 -maxdepth 1 | wc -l)
+        [ "$count" -lt "$least" ] && least=$count
+        sleep 0.3
+    done
+    echo "$least"
 }
 
 private_kib() {
@@ -126,6 +142,7 @@ start_program 20000
 sleep 10  # start-up done, the window laid out (its 10 ms timer stopped)
 pid=$(program_pid)
 server=$(wineserver_pid)
+echo "measured: process $pid ($(tr '\0' ' ' <"/proc/$pid/cmdline")), wineserver $server"
 s0=$(switches "$pid")
 c0=$(cpu_ticks "$pid")
 w0=$(cpu_ticks "$server")
@@ -138,7 +155,7 @@ p1=$(polls)
 ticks=$(getconf CLK_TCK)
 awk -v s="$((s1 - s0))" -v c="$((c1 - c0))" -v w="$((w1 - w0))" -v t="$ticks" \
     -v n="$idle_seconds" -v p="$((p1 - p0))" 'BEGIN {
-    printf "wake-ups: %.1f a second (context switches of the program'"'"'s threads)\n", s / n
+    printf "wake-ups: %.1f a second (voluntary context switches of the program'"'"'s threads)\n", s / n
     printf "CPU: %.2f s in %d s, %.0f s an hour; wineserver on its behalf: %.0f s an hour\n",
         c / t, n, c / t * 3600 / n, w / t * 3600 / n
     printf "polls in that time: %d\n", p
@@ -150,12 +167,18 @@ start_program 1000
 pid=$(program_pid)
 sleep 3
 first=$(private_kib "$pid")
-fds_first=$(find /proc/"$pid"/fd -mindepth 1 -maxdepth 1 | wc -l)
+fds_first=$(descriptors "$pid")
+c0=$(cpu_ticks "$pid")
+p0=$(polls)
 for _ in $(seq 400); do
     [ "$(polls)" -ge 101 ] && break
     sleep 1
 done
 sleep 1
+c1=$(cpu_ticks "$pid")
+p1=$(polls)
+awk -v c="$((c1 - c0))" -v p="$((p1 - p0))" -v t="$(getconf CLK_TCK)" 'BEGIN {
+    printf "CPU of the program while polling: %.1f ms a poll (%d polls)\n", c / t * 1000 / p, p }'
 echo "private memory: ${first} KiB after the first poll, $(private_kib "$pid") KiB after" \
     "$(polls) polls; open descriptors: ${fds_first}, then" \
-    "$(find /proc/"$pid"/fd -mindepth 1 -maxdepth 1 | wc -l)"
+    "$(descriptors "$pid")"

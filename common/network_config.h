@@ -17,7 +17,7 @@ inline constexpr char kRouterHostName[] = "quirn.home.arpa";
 inline constexpr char kMakerHostName[] = "www.vandrel.example";
 inline constexpr std::uint16_t kHttpPort = 80;
 inline constexpr int kConnectTimeoutMs = 3000;
-inline constexpr int kSocketTimeoutMs = 60000;  // send and receive, each
+inline constexpr int kSocketTimeoutMs = 60000;  // each send, and the whole response
 
 // The host a connection to `host` is opened to: `host` itself unless a test redirected it.
 // The returned text lives until the next Redirect or Reset.

@@ -48,9 +48,9 @@ int MemoryLineSource::ReadLine(char* buffer) {
     }
     const char* start = data_ + position_;
     const void* line_end = std::memchr(start, '\n', static_cast<std::size_t>(limit));
-    const int count =
-        line_end != nullptr ? static_cast<int>(static_cast<const char*>(line_end) - start) + 1
-                            : limit;
+    const int count = line_end != nullptr
+                          ? static_cast<int>(static_cast<const char*>(line_end) - start) + 1
+                          : limit;
     std::memcpy(buffer, start, static_cast<std::size_t>(count));
     buffer[count] = '\0';
     position_ += count;

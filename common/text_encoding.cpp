@@ -45,8 +45,11 @@ EucChar Decode(const unsigned char* b) {
 
 // Bytes of the UTF-8 form of `code_point`: 1 to 4, or 0 above U+10FFFF.
 int Utf8Length(uint32_t code_point) {
-    return code_point < 0x80 ? 1 : code_point < 0x800 ? 2 : code_point < 0x10000 ? 3
-                                                      : code_point <= 0x10FFFF ? 4 : 0;
+    return code_point < 0x80        ? 1
+           : code_point < 0x800     ? 2
+           : code_point < 0x10000   ? 3
+           : code_point <= 0x10FFFF ? 4
+                                    : 0;
 }
 
 int Encode(uint32_t code_point, unsigned char* o) {

@@ -22,10 +22,17 @@ namespace {
 
 constexpr quirn::DesktopRect kDesktop{0, 0, 1920, 1080};
 
+// The file every run writes and reads; in memory where the system has a memory file system,
+// since each run rewrites it dozens of times.
 const std::filesystem::path& ProfilePath() {
-    static const std::filesystem::path path =
-        std::filesystem::temp_directory_path() /
-        ("quirn_fuzz_profile_" + std::to_string(getpid()) + ".ini");
+    static const std::filesystem::path path = [] {
+        std::error_code error;
+        const std::filesystem::path shm = "/dev/shm";
+        const std::filesystem::path folder = std::filesystem::is_directory(shm, error)
+                                                 ? shm
+                                                 : std::filesystem::temp_directory_path();
+        return folder / ("quirn_fuzz_profile_" + std::to_string(getpid()) + ".ini");
+    }();
     return path;
 }
 

@@ -1,6 +1,7 @@
 // ini_profile_store.cpp: reading and rewriting the portable INI profile file.
 #include "state/ini_profile_store.h"
 
+#include <algorithm>
 #include <cwctype>
 #include <fstream>
 #include <iterator>
@@ -179,6 +180,14 @@ bool SaveIni(const std::filesystem::path& path, const IniFile& file) {
         bytes = lumora::WideToNarrow(text.c_str(), file.code_page);
     } catch (const lumora::ConversionError&) {
         return false;  // a value the file's code page cannot hold
+    }
+    // A file in code page 932 is told from UTF-8 only by bytes UTF-8 cannot hold. If the new
+    // text lost them, its other bytes would read back as UTF-8, as other characters: refuse.
+    const bool non_ascii = std::any_of(
+        bytes->begin(), bytes->end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    if (file.code_page != lumora::kCodePageUtf8 && non_ascii &&
+        Decode(*bytes, lumora::kCodePageUtf8)) {
+        return false;
     }
     if (file.byte_order_mark) {
         bytes->insert(0, kUtf8Bom);

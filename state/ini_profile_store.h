@@ -27,7 +27,8 @@ class IniProfileStore : public ProfileStore {
     // Rewrites the whole file through a temporary file beside it, so a failure leaves the old
     // file intact. Refuses (false) names or values holding a line break, section names holding
     // "]" and key names holding "=" or starting with ";" or "[", a value the file's encoding
-    // cannot hold, and an existing file that cannot be read.
+    // cannot hold, a rewrite of a code page 932 file whose bytes would then read as UTF-8 (other
+    // characters), and an existing file that cannot be read.
     bool Write(const std::wstring& section, const std::wstring& key,
                const std::wstring& value) override;
 

@@ -7,20 +7,24 @@
 #                 percentile, heap allocations per poll
 #   syscalls      system calls per poll: perf's counter of this thread, strace's breakdown
 #   soak          1,000 polls: memory, descriptors and heap blocks before and after
-# Usage: tools/bench.sh [STAGE...]        (no stage: all of them, about five minutes)
-# QUIRN_BENCH_BUILD names the build folder (default build-bench). Extra page_bench options can
-# be given in QUIRN_PAGE_BENCH_ARGS (e.g. --benchmark_filter=Interpret).
+#   windows       the Windows program under Wine: wake-ups and CPU at rest, executable size,
+#                 private memory after 100 polls (bench/windows_idle.sh; root, Wine, Xvfb)
+# Usage: tools/bench.sh [STAGE...]        (no stage: all of them, about fifteen minutes)
+# QUIRN_BENCH_BUILD and QUIRN_BENCH_WIN_BUILD name the build folders (default build-bench and
+# build-bench-win). Extra page_bench options can be given in QUIRN_PAGE_BENCH_ARGS (e.g.
+# --benchmark_filter=Interpret).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 stages=("$@")
-[ ${#stages[@]} -gt 0 ] || stages=(pages instructions poll syscalls soak)
+[ ${#stages[@]} -gt 0 ] || stages=(pages instructions poll syscalls soak windows)
 build=${QUIRN_BENCH_BUILD:-build-bench}
+win_build=${QUIRN_BENCH_WIN_BUILD:-build-bench-win}
 
 bash tools/ensure-packages.sh cmake g++ make libgtest-dev libbenchmark-dev libxml2-dev \
     valgrind strace
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" -j 2 --target page_bench poll_bench >/dev/null
+cmake --build "$build" -j 2 --target page_bench poll_bench quirn-sim >/dev/null
 page_bench=$build/bench/page_bench
 poll_bench=$build/bench/poll_bench
 
@@ -119,6 +123,19 @@ run_soak() {
     "$poll_bench" --soak 1000
 }
 
+run_windows() {
+    echo "== the Windows program under Wine"
+    if [ "$(id -u)" != 0 ]; then
+        echo "skipped: the router's private network namespace needs root"
+        return
+    fi
+    bash tools/ensure-packages.sh g++-mingw-w64-x86-64 wine wine64 xvfb iproute2
+    cmake -S . -B "$win_build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF \
+        -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" >/dev/null
+    cmake --build "$win_build" -j 2 --target QuirnMobileTool >/dev/null
+    bash bench/windows_idle.sh "$win_build" "$build"
+}
+
 for stage in "${stages[@]}"; do
     case "$stage" in
         pages) run_pages ;;
@@ -126,6 +143,8 @@ for stage in "${stages[@]}"; do
         poll) run_poll ;;
         syscalls) run_syscalls ;;
         soak) run_soak ;;
-        *) echo "unknown stage: $stage (pages, instructions, poll, syscalls, soak)" >&2; exit 64 ;;
+        windows) run_windows ;;
+        *) echo "unknown stage: $stage (pages instructions poll syscalls soak windows)" >&2
+           exit 64 ;;
     esac
 done

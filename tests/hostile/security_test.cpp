@@ -197,39 +197,53 @@ TEST_F(SecuritySimTest, QuirnctlAndDiagnosticsNeverShowASecret) {
         std::function<void(SecuritySimTest&)> setup;
         int (*run)(const std::vector<std::string>&);
         std::vector<std::string> args;
+        int exit_status;  // so that each path is known to have run
     };
     auto fault = [](Fault f) { return [f](SecuritySimTest& t) { t.sim().SetFault(f); }; };
     auto none = [](SecuritySimTest&) {};
     const Step steps[] = {
-        {"status", none, &quirnctl::RunStatus, {}},
-        {"status json", none, &quirnctl::RunStatus, {"--json"}},
-        {"switch", none, &quirnctl::RunSwitch, {"wlan", "--password-file", admin_file}},
+        {"status", none, &quirnctl::RunStatus, {}, kSuccess},
+        {"status json", none, &quirnctl::RunStatus, {"--json"}, kSuccess},
+        {"switch", none, &quirnctl::RunSwitch, {"wlan", "--password-file", admin_file}, kSuccess},
         {"switch json",
          none,
          &quirnctl::RunSwitch,
-         {"lte3g", "--json", "--password-file", admin_file}},
-        {"wrong password", none, &quirnctl::RunReboot, {"--json", "--password-file", wrong_file}},
+         {"lte3g", "--json", "--password-file", admin_file},
+         kSuccess},
+        {"wrong password",
+         none,
+         &quirnctl::RunReboot,
+         {"--json", "--password-file", wrong_file},
+         kAuthRefused},
         {"fall-back to the status account",
          fault(Fault::kNoAdminPages),
          &quirnctl::RunSwitch,
-         {"wlan", "--json", "--password-file", admin_file}},
-        {"refused status", fault(Fault::kUnauthorizedWithBody), &quirnctl::RunStatus, {"--json"}},
+         {"wlan", "--json", "--password-file", admin_file},
+         kSuccess},
+        {"refused status",
+         fault(Fault::kUnauthorizedWithBody),
+         &quirnctl::RunStatus,
+         {"--json"},
+         kAuthRefused},
         {"garbage",
          fault(Fault::kBinaryGarbage),
          &quirnctl::RunSwitch,
-         {"wlan", "--password-file", admin_file}},
-        {"profile", none, &quirnctl::RunSwitch, {"wlan", "--json", "--profile", profile}},
-        {"check", none, &quirnctl::RunCheck, {"--json"}},
+         {"wlan", "--password-file", admin_file},
+         kUnexpectedResponse},
+        {"profile", none, &quirnctl::RunSwitch, {"wlan", "--json", "--profile", profile}, kSuccess},
+        {"check", none, &quirnctl::RunCheck, {"--json"}, kSuccess},
         {"set password",
          [](SecuritySimTest& t) {
              t.sim().UpdateState([](RouterState& s) { s.initial_password_mode = true; });
          },
          &quirnctl::RunSetPassword,
-         {"--json", "--password-file", fresh_file}},
+         {"--json", "--password-file", fresh_file},
+         kSuccess},
         {"bad password file",
          none,
          &quirnctl::RunSetPassword,
-         {"--password-file", TempPath("no_such_file")}},
+         {"--password-file", TempPath("no_such_file")},
+         quirnctl::kExitUsage},
     };
     std::string printed;
     std::vector<std::string> tokens;
@@ -239,6 +253,7 @@ TEST_F(SecuritySimTest, QuirnctlAndDiagnosticsNeverShowASecret) {
         sim().UpdateState([&](RouterState& s) { s.admin_password = admin; });
         step.setup(*this);
         const Outcome outcome = Quirnctl(step.run, step.args);
+        EXPECT_EQ(outcome.exit_status, step.exit_status);
         printed += outcome.printed;
         tokens.push_back(sim().LastToken());
         for (const quirn::sim::ReceivedRequest& request : sim().ReceivedRequests()) {

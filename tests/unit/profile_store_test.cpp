@@ -161,6 +161,16 @@ TEST_F(IniProfileStoreTest, RefusesWritesThatWouldLoseOrCorruptData) {
 
     IniProfileStore nowhere(directory_ / "missing" / "p.ini");
     EXPECT_FALSE(nowhere.Write(L"a", L"k", L"w"));
+
+    // Code page 932 only because of the "\xB0" ("ｰ"): without it the bytes of x would read as
+    // UTF-8, another text, so the rewrite that drops it is refused.
+    const std::string cp932 = "[a]\r\nx=\xC3\x8Eu\r\ny=\xB0\r\n";
+    WriteFile(cp932);
+    const std::wstring x = store.Read(L"a", L"x", L"");
+    EXPECT_EQ(x, L"\uFF83\u5FD7");  // "ﾃ志"
+    EXPECT_FALSE(store.Write(L"a", L"y", L"1"));
+    EXPECT_EQ(FileBytes(), cp932);
+    EXPECT_EQ(store.Read(L"a", L"x", L""), x);
 }
 
 }  // namespace
