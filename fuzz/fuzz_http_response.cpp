@@ -195,8 +195,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(g_library.busy_counter.load() == 0);
     FUZZ_CHECK(g_library.current_status == nullptr);
     if (OpenDescriptors() != descriptors) {
-        std::fprintf(stderr, "%d sockets open, %d expected\n", OpenDescriptors(true),
-                     descriptors);
+        std::fprintf(stderr, "%d sockets open, %d expected\n", OpenDescriptors(true), descriptors);
         FUZZ_CHECK(OpenDescriptors() == descriptors);
     }
     return 0;
