@@ -104,7 +104,7 @@ rm -f "$install_dir/QuirnMobileTool.INI"
     printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
         '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' \
         '"MS UI Gothic"="IPAPGothic"' '"ＭＳ Ｐゴシック"="IPAPGothic"' \
-        '"MS Shell Dlg"="IPAGothic"' '"Tahoma"="IPAGothic"' '' \
+        '"MS Shell Dlg"="IPAPGothic"' '"Tahoma"="IPAGothic"' '' \
         '[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops\quirn]' \
         '"EnableShell"=dword:00000001' '' | iconv -f UTF-8 -t UTF-16LE
 } >"$WINEPREFIX/drive_c/quirn-demo.reg"

@@ -37,12 +37,13 @@ DESKTOP_GEOMETRY = f"{DESKTOP_SIZE[0]}x{DESKTOP_SIZE[1]}"
 INSTALL_DIR_WIN = "C:\\quirn"
 EXE_WIN = INSTALL_DIR_WIN + "\\" + EXE_NAME
 
-# The Windows fonts the program asks for, mapped to the IPA fonts. "MS UI Gothic" must be the
-# proportional face: with the monospaced one the about box's version line is cut off.
+# The Windows fonts the program asks for, mapped to the IPA fonts. "MS UI Gothic" and "MS Shell
+# Dlg" must be the proportional face, as on Japanese Windows: with the monospaced one the about
+# box's version line and the settings dialog's labels are cut off.
 FONT_SUBSTITUTES = {
     "MS UI Gothic": "IPAPGothic",
     "ＭＳ Ｐゴシック": "IPAPGothic",
-    "MS Shell Dlg": "IPAGothic",
+    "MS Shell Dlg": "IPAPGothic",
     "Tahoma": "IPAGothic",
 }
 IPA_P_GOTHIC = Path("/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf")

@@ -5,7 +5,8 @@ this inside a private network and mount namespace.
 
   run.py --build build-win [--artifacts DIR] [--display 91] [-k PATTERN]... [--update-docs]
 
---update-docs copies the window's screenshots over docs/window.png and docs/window-panel.png.
+--update-docs copies the screenshots the README shows (the window, its panel, the tray tooltip
+and the settings dialog) into docs/.
 """
 
 import argparse
@@ -20,7 +21,7 @@ sys.path.insert(0, str(HERE))
 
 import harness  # noqa: E402
 
-DOC_SCREENSHOTS = ("window.png", "window-panel.png")
+DOC_SCREENSHOTS = ("window.png", "window-panel.png", "tray-tooltip.png", "settings-dialog.png")
 
 
 def main():
@@ -32,7 +33,7 @@ def main():
     parser.add_argument("-k", dest="patterns", action="append",
                         help="run only tests whose name matches (unittest -k)")
     parser.add_argument("--update-docs", action="store_true",
-                        help="copy the window's screenshots into docs/")
+                        help="copy the README's screenshots into docs/")
     args = parser.parse_args()
     # The program looks for the router by name; only there does the name mean loopback.
     if os.environ.get("QUIRN_E2E_NAMESPACE") != "1":

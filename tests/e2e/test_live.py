@@ -106,6 +106,13 @@ class LiveTestCase(AppTestCase):
     def start_live(self, password=ADMIN_PASSWORD, **application_info):
         """Starts the program with the administrator password stored and waits for the first
         status to be painted."""
+        window = self.start_polling(password, **application_info)
+        self.wait_for_status(window)
+        return window
+
+    def start_polling(self, password=ADMIN_PASSWORD, **application_info):
+        """Starts the program with the administrator password stored (none when empty) and
+        waits for its first status poll to reach the router."""
         router_info = {"connect_rt_pw": stored_password(password)} if password else {}
         self.session.write_profile({
             "application_info": dict(self.WINDOW_POSITION, **application_info),
@@ -113,9 +120,11 @@ class LiveTestCase(AppTestCase):
         self.app_process = self.session.start_app()
         window = self.session.wait_for_main_window()
         wait_until(lambda: self.router.count(STATUS_GET), 20, "the first status poll")
-        wait_until(lambda: self.notice_text_width(window.client_shot(), 180) is None, 10,
-                   "the first status to be shown")
         return window
+
+    def wait_for_status(self, window, timeout=10):
+        wait_until(lambda: self.notice_text_width(window.client_shot(), 180) is None, timeout,
+                   "a status to be shown")
 
     # --- what the window shows ---
 
@@ -179,6 +188,26 @@ class LiveTestCase(AppTestCase):
         wait_until(activated, 10, "the message box to become active", interval=0.5)
         self.session.key(key)
         wait_until(lambda: not box.is_viewable(), 5, "the message box to close")
+
+    def enter_password_in_settings(self, password, screenshot=None):
+        """Types `password` into the settings dialog's password box, replacing what it shows,
+        and presses Enter (OK). With `screenshot`, keeps a picture of the dialog as it was
+        before Enter under that name."""
+        dialog = self.session.wait_for_window("環境設定")
+        x, y, width, height = dialog.geometry()
+        # The dialog's template is 268 x 90 dialog units; its frame is 3 pixels wide.
+        scale_x = (width - 6) / 268
+        scale_y = (height - 25) / 90
+        client_top = y + height - 3 - 90 * scale_y
+        self.session.click(DESKTOP_SIZE[0] - 24, DESKTOP_SIZE[1] - 168)
+        self.session.click(x + width // 2, y + 8)
+        self.session.click(int(x + 3 + 150 * scale_x), int(client_top + 39 * scale_y))
+        self.session.key("End", *["BackSpace"] * 20)
+        self.session.x_tool("xdotool", "type", "--delay", "50", password)
+        if screenshot:
+            self.session.save(dialog.shot(), screenshot)
+        self.session.key("Return")
+        wait_until(lambda: not dialog.is_viewable(), 5, "the settings dialog to close")
 
     def open_panel(self, window):
         window.click_client(DETAIL[0] + 20, DETAIL[1] + 16)
@@ -351,21 +380,35 @@ class RefusedPassword(LiveTestCase):
         self.answer(self.message_box(window))
         # Refused: a stop box, then the settings dialog for the password.
         self.answer(self.message_box(window))
-        dialog = self.session.wait_for_window("環境設定")
-        x, y, width, height = dialog.geometry()
-        scale_x = (width - 6) / 268
-        scale_y = (height - 25) / 90
-        client_top = y + height - 3 - 90 * scale_y
-        self.session.click(DESKTOP_SIZE[0] - 24, DESKTOP_SIZE[1] - 168)
-        self.session.click(x + width // 2, y + 8)
-        self.session.click(int(x + 3 + 150 * scale_x), int(client_top + 39 * scale_y))
-        self.session.key("End", *["BackSpace"] * 20)
-        self.session.x_tool("xdotool", "type", "--delay", "50", ADMIN_PASSWORD)
-        self.session.key("Return")
-        wait_until(lambda: not dialog.is_viewable(), 5, "the settings dialog to close")
+        self.enter_password_in_settings(ADMIN_PASSWORD)
         wait_until(lambda: [r for r in self.router.requests()
                             if r.startswith(b"POST ") and b"_reboot " in r.split(b"\r\n")[0]
                             and admin_credentials() in r], 15, "the reboot re-issued")
         self.assertTrue(any(admin_credentials("wrong-pass") in r
                             for r in self.router.requests()), "the stored password was not tried")
         self.assert_notice(window, "再起動中...", y=320)
+
+
+class InitialPassword(LiveTestCase):
+    SIM_ARGS = ("--scenario", "initial-password")
+    NEW_PASSWORD = "first-Admin_1"
+
+    def password_sets(self):
+        return [r for r in self.router.requests()
+                if r.startswith(b"POST /index.cgi/wizard_password_set ")]
+
+    def test_a_new_router_gets_its_first_administrator_password(self):
+        window = self.start_polling(password=None, reload_cycle=60000)
+        # No administrator password yet: a stop box, then the settings dialog to set one.
+        self.answer(self.message_box(window))
+        self.enter_password_in_settings(self.NEW_PASSWORD, screenshot="settings-dialog.png")
+        wait_until(self.password_sets, 15, "the password set on the router")
+        body = self.password_sets()[0].split(b"\r\n\r\n", 1)[1]
+        self.assertIn(b"INIT_PASSWD=" + self.NEW_PASSWORD.encode(), body)
+        self.assertIn(b"INIT_RETRY_PASSWD=" + self.NEW_PASSWORD.encode(), body)
+        self.assertEqual(len(self.password_sets()), 1)
+        # The router now takes the status account again, and the password is kept.
+        self.wait_for_status(window, timeout=20)
+        self.assertEqual(self.session.read_profile()["router_info"]["connect_rt_pw"],
+                         stored_password(self.NEW_PASSWORD))
+        self.assertIsNone(self.app_process.poll())
