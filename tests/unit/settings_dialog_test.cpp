@@ -149,6 +149,36 @@ TEST_F(SettingsLoopTest, OrdinaryOkKeepsTheSettingsAndPollsAgain) {
     EXPECT_EQ(State(), Fetching);
 }
 
+TEST_F(SettingsLoopTest, PasswordThatCannotBeStoredIsTypedAgain) {
+    struct Case {
+        bool rejected;  // the re-entry after a refusal, else the ordinary visit
+        std::vector<std::wstring> passes;
+        bool answer;
+        std::wstring stored;  // plain text of connect_rt_pw afterwards
+    };
+    const Case cases[] = {
+        {false, {std::wstring(65, L'a'), L"typed"}, true, L"typed"},
+        {true, {L"\U0001F600"}, false, L"previous"},  // then cancelled
+    };
+    for (const Case& c : cases) {
+        view.boxes.clear();
+        logic->settings.connect_rt_pw.value = Stored(L"previous");
+        logic->passwordRejected = c.rejected;
+        passes = c.passes;
+        const size_t dialogs_before = view.option_dialogs;
+
+        EXPECT_EQ(logic->RunSettingsDialog(), c.answer);
+        EXPECT_EQ(view.boxes, std::vector<int>{kPasswordTooLongText});
+        EXPECT_EQ(view.option_dialogs - dialogs_before, 2u);
+        EXPECT_EQ(DecodeStoredPassword(logic->settings.connect_rt_pw.value.c_str()).plain,
+                  c.stored);
+        for (const std::string& call : router->Calls()) {
+            EXPECT_FALSE(call.starts_with("set password")) << call;
+        }
+        workers.RunAll();
+    }
+}
+
 TEST_F(SettingsLoopTest, InitialPasswordSet) {
     struct Case {
         std::vector<std::wstring> passes;

@@ -34,6 +34,11 @@ bool MainWindowLogic::RunSettingsDialog() {
         }
         // The dialog's own mode decides, even if a poll changed the flag while it was open.
         if (!dialog.setPasswordMode()) {
+            // Stored as it is, the typed password would silently become an empty one.
+            if (dialog.encodeResult() < 0) {
+                view_.ShowMessage(kPasswordTooLongText, MessageButtons::kOk, MessageIcon::kStop);
+                continue;
+            }
             settings = working;  // written to the profile at the next save
             StartPollIfIdle();
             break;
