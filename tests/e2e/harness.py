@@ -485,10 +485,13 @@ class Session:
         return cls(self, found[0])
 
     def wait_for_main_window(self, timeout=20):
-        """The program's main window, once it is shown and its skin painted."""
-        window = self.wait_for_window(APP_TITLE, timeout, MainWindow)
-        wait_until(window.skin_shown, timeout, "the skin to be painted")
-        return window
+        """The program's main window, once it is shown and its skin painted. A message box of
+        the program may already be open beside it, with the same title."""
+        def painted():
+            windows = [MainWindow(self, xid) for xid in self.find_windows(APP_TITLE)]
+            shown = [window for window in windows if window.skin_shown()]
+            return shown[0] if len(shown) == 1 else None
+        return wait_until(painted, timeout, "the main window with its skin painted")
 
     def screenshot(self):
         return ImageGrab.grab(xdisplay=self.display)
