@@ -19,24 +19,7 @@ if [ "${QUIRN_IDLE_NAMESPACE:-}" != 1 ]; then
     QUIRN_IDLE_NAMESPACE=1 exec unshare -n -m bash "$0" "$@"
 fi
 
-ip link set lo up
-work=$(mktemp -d)
-printf '127.0.0.1 localhost quirn.home.arpa www.vandrel.example\n' >"$work/hosts"
-mount --bind "$work/hosts" /etc/hosts
-
-pids=()
-cleanup() {
-    if [ -n "${WINESERVER:-}" ]; then
-        "$WINESERVER" -k 2>/dev/null || true
-        "$WINESERVER" -w 2>/dev/null || true
-    fi
-    for pid in "${pids[@]}"; do
-        kill "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
-    done
-    rm -rf "$work"
-}
-trap cleanup EXIT
+. tools/router-namespace.sh
 
 "$native_build/sim/quirn-sim" --listen 127.0.0.1:80 --log "$work/requests.log" \
     >"$work/sim.out" 2>&1 &

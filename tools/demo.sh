@@ -36,24 +36,7 @@ if [ "${QUIRN_DEMO_NAMESPACE:-}" != 1 ]; then
 fi
 
 # Inside the namespace: only loopback exists, and the hosts file is our own.
-ip link set lo up
-work=$(mktemp -d)
-printf '127.0.0.1 localhost quirn.home.arpa www.vandrel.example\n' >"$work/hosts"
-mount --bind "$work/hosts" /etc/hosts
-
-pids=()
-cleanup() {
-    if [ -n "${WINESERVER:-}" ]; then
-        "$WINESERVER" -k 2>/dev/null || true
-        "$WINESERVER" -w 2>/dev/null || true
-    fi
-    for pid in "${pids[@]}"; do
-        kill "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
-    done
-    rm -rf "$work"
-}
-trap cleanup EXIT
+. tools/router-namespace.sh
 
 build/sim/quirn-sim --listen 127.0.0.1:80 --log "$work/requests.log" "$@" >"$work/sim.out" 2>&1 &
 pids+=($!)
