@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "common/library_state.h"
-#include "common/status_page.h"
+#include "common/page/status_page.h"
 
 namespace quirn::bench {
 namespace {

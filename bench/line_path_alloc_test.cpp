@@ -10,8 +10,8 @@
 #include "bench/alloc_counter.h"
 #include "bench/bench_pages.h"
 #include "common/library_state.h"
-#include "common/page_reader.h"
-#include "common/socket_transport.h"
+#include "common/page/page_reader.h"
+#include "common/net/socket_transport.h"
 
 namespace quirn::bench {
 namespace {

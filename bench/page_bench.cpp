@@ -18,10 +18,10 @@
 #include "bench/bench_pages.h"
 #include "bench/libxml2_baseline.h"
 #include "common/library_state.h"
-#include "common/markup_scanner.h"
-#include "common/page_reader.h"
-#include "common/status_page.h"
-#include "common/text_encoding.h"
+#include "common/page/markup_scanner.h"
+#include "common/page/page_reader.h"
+#include "common/page/status_page.h"
+#include "common/text/text_encoding.h"
 #include "sim/euc_jp.h"
 
 namespace quirn::bench {

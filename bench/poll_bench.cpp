@@ -20,11 +20,11 @@
 #include <vector>
 
 #include "bench/alloc_counter.h"
-#include "common/http_exchange.h"
-#include "common/http_request.h"
+#include "common/net/http_exchange.h"
+#include "common/net/http_request.h"
 #include "common/library_state.h"
-#include "common/network_config.h"
-#include "common/router_commands.h"
+#include "common/net/network_config.h"
+#include "common/net/router_commands.h"
 #include "sim/router_simulator.h"
 
 namespace quirn::bench {

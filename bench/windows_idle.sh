@@ -5,7 +5,7 @@
 # inside a private network and mount namespace whose own hosts file points the router's name at
 # loopback, as in tools/demo.sh, so nothing beyond this machine is asked.
 # Usage: bench/windows_idle.sh WIN_BUILD_DIR NATIVE_BUILD_DIR [IDLE_SECONDS]
-#   WIN_BUILD_DIR     a mingw-w64 build holding app/win32/QuirnMobileTool.exe
+#   WIN_BUILD_DIR     a mingw-w64 build holding platform/win32/app/QuirnMobileTool.exe
 #   NATIVE_BUILD_DIR  a native build holding sim/quirn-sim
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,7 +13,7 @@ cd "$(dirname "$0")/.."
 win_build=$(realpath "$1")
 native_build=$(realpath "$2")
 idle_seconds=${3:-60}
-exe=$win_build/app/win32/QuirnMobileTool.exe
+exe=$win_build/platform/win32/app/QuirnMobileTool.exe
 
 if [ "${QUIRN_IDLE_NAMESPACE:-}" != 1 ]; then
     QUIRN_IDLE_NAMESPACE=1 exec unshare -n -m bash "$0" "$@"

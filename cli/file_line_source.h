@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "common/page_reader.h"
+#include "common/page/page_reader.h"
 
 namespace quirnctl {
 

@@ -14,12 +14,12 @@
 #include "cli/status_json.h"
 #include "cli/status_report.h"
 #include "cli/status_text.h"
-#include "common/http_exchange.h"
-#include "common/http_request.h"
+#include "common/net/http_exchange.h"
+#include "common/net/http_request.h"
 #include "common/library_state.h"
-#include "common/router_commands.h"
+#include "common/net/router_commands.h"
 #include "common/router_status.h"
-#include "common/status_page.h"
+#include "common/page/status_page.h"
 
 namespace quirnctl {
 namespace {

@@ -12,7 +12,7 @@
 #include "cli/file_line_source.h"
 #include "cli/status_report.h"
 #include "common/busy_counter.h"
-#include "common/page_reader.h"
+#include "common/page/page_reader.h"
 #include "common/router_status.h"
 
 namespace quirnctl {

@@ -2,7 +2,7 @@
 #include "cli/profile_option.h"
 
 #include "cli/command.h"
-#include "common/code_page.h"
+#include "common/text/code_page.h"
 #include "state/app_settings.h"
 #include "state/ini_profile_store.h"
 #include "state/stored_password.h"

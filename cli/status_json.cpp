@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "common/status_page.h"
+#include "common/page/status_page.h"
 
 namespace quirnctl {
 

@@ -6,10 +6,10 @@
 
 #include "cli/status_json.h"
 #include "cli/status_text.h"
-#include "common/entity_decoder.h"
+#include "common/page/entity_decoder.h"
 #include "common/library_state.h"
 #include "common/router_result.h"
-#include "common/status_page.h"
+#include "common/page/status_page.h"
 
 namespace quirnctl {
 

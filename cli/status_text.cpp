@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "common/router_result.h"
-#include "common/status_page.h"
+#include "common/page/status_page.h"
 
 namespace quirnctl {
 

@@ -8,9 +8,9 @@
 #include <atomic>
 #include <cstdio>
 
-#include "common/markup_scanner.h"
+#include "common/page/markup_scanner.h"
 #include "common/router_status.h"
-#include "common/status_page_state.h"
+#include "common/page/status_page_state.h"
 
 namespace lumora {
 

@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "common/base64.h"
+#include "common/text/base64.h"
 #include "fuzz/fuzz_check.h"
 #include "state/stored_password.h"
 

@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "common/text_encoding.h"
+#include "common/text/text_encoding.h"
 #include "fuzz/fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

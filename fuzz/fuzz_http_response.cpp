@@ -21,11 +21,11 @@
 #include <thread>
 
 #include "common/busy_counter.h"
-#include "common/http_exchange.h"
-#include "common/http_request.h"
+#include "common/net/http_exchange.h"
+#include "common/net/http_request.h"
 #include "common/library_state.h"
-#include "common/network_config.h"
-#include "common/router_commands.h"
+#include "common/net/network_config.h"
+#include "common/net/router_commands.h"
 #include "fuzz/fuzz_check.h"
 
 namespace {

@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "cli/status_json.h"
-#include "common/entity_decoder.h"
+#include "common/page/entity_decoder.h"
 #include "common/library_state.h"
-#include "common/page_reader.h"
-#include "common/status_page.h"
+#include "common/page/page_reader.h"
+#include "common/page/status_page.h"
 #include "fuzz/fuzz_check.h"
 
 namespace {

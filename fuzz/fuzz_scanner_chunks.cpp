@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "common/markup_scanner.h"
+#include "common/page/markup_scanner.h"
 #include "fuzz/fuzz_check.h"
 
 namespace {

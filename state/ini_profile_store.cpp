@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-#include "common/code_page.h"
+#include "common/text/code_page.h"
 
 namespace quirn {
 namespace {

@@ -5,8 +5,8 @@
 #include <cwchar>
 #include <optional>
 
-#include "common/base64.h"
-#include "common/code_page.h"
+#include "common/text/base64.h"
+#include "common/text/code_page.h"
 
 namespace quirn {
 namespace {

@@ -78,7 +78,7 @@ echo "== QuirnMobileTool.exe under Wine on display $DISPLAY" >&2
 . tools/wine-env.sh "$win_build/wine"
 install_dir="$WINEPREFIX/drive_c/quirn"
 mkdir -p "$install_dir"
-cp "$win_build/app/win32/QuirnMobileTool.exe" "$install_dir/"
+cp "$win_build/platform/win32/app/QuirnMobileTool.exe" "$install_dir/"
 rm -f "$install_dir/QuirnMobileTool.INI"
 # The Windows fonts the program asks for, as the IPA fonts; and the desktop with a taskbar, so
 # that the notification-area icon has somewhere to go.

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""gen_euc_tables.py: writes common/euc_tables.cpp, the EUC-JP to Unicode tables, from data/.
+"""gen_euc_tables.py: writes common/text/euc_tables.cpp, the EUC-JP to Unicode tables, from data/.
 
 Reads data/eucjp-jis0208.tsv (two-byte set) and data/eucjp-jis0212.tsv (three-byte set, after
 0x8F): one assigned cell per line, "RRCC<TAB>UUUU" in hex, "#" starts a comment line. Each set
@@ -8,7 +8,7 @@ uint16_t values (cells 0x21-0x7E), 0 for an unassigned cell. The output depends 
 so running the generator again gives the same bytes.
 
 Usage: gen_euc_tables.py [--output FILE] [--check]
-  --output FILE  where to write (default: common/euc_tables.cpp beside this tool's repository)
+  --output FILE  where to write (default: common/text/euc_tables.cpp beside this tool's repository)
   --check        write nothing; exit 1 if FILE differs from what would be written
 """
 
@@ -87,7 +87,7 @@ def render(data_dir):
         "// tools/gen_euc_tables.py from data/eucjp-jis0208.tsv and data/eucjp-jis0212.tsv;",
         "// do not edit: change the data or the generator and run it again.",
         "// clang-format off",
-        '#include "common/euc_tables.h"',
+        '#include "common/text/euc_tables.h"',
         "",
         "namespace lumora {",
         "namespace {",
@@ -106,7 +106,7 @@ def render(data_dir):
 def main():
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
     parser = argparse.ArgumentParser(description="Writes the EUC-JP character tables.")
-    parser.add_argument("--output", default=os.path.join(root, "common", "euc_tables.cpp"))
+    parser.add_argument("--output", default=os.path.join(root, "common", "text", "euc_tables.cpp"))
     parser.add_argument("--check", action="store_true")
     args = parser.parse_args()
 

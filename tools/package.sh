@@ -19,7 +19,7 @@ if ! [[ $version =~ ^[0-9]+\.[0-9]+\.[0-9]+$ ]]; then
     echo "package.sh: no project version in $build/CMakeCache.txt" >&2
     exit 1
 fi
-exe=$build/app/win32/QuirnMobileTool.exe
+exe=$build/platform/win32/app/QuirnMobileTool.exe
 setup=$build/QuirnMobileToolSetup-$version.exe
 zip=$build/QuirnMobileTool-$version.zip
 

@@ -426,7 +426,7 @@ class Session:
     def install_program(self):
         """Copies the freshly built program into the prefix, out of the build tree, so that the
         profile it writes beside itself is the tests' own."""
-        built = self.build_dir / "app" / "win32" / EXE_NAME
+        built = self.build_dir / "platform" / "win32" / "app" / EXE_NAME
         if not built.exists():
             raise HarnessError(f"{built} is missing: build the Windows program first")
         self.install_dir.mkdir(parents=True, exist_ok=True)

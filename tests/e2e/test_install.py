@@ -70,7 +70,7 @@ class InstallRoundTrip(AppTestCase):
         self.assertEqual(session.run_wine(SETUP_WIN, "/S", timeout=120).returncode, 0)
         exe = self.folder / harness.EXE_NAME
         self.assertEqual(exe.read_bytes(),
-                         (session.build_dir / "app" / "win32" / harness.EXE_NAME).read_bytes())
+                         (session.build_dir / "platform" / "win32" / "app" / harness.EXE_NAME).read_bytes())
         self.assertTrue((self.folder / "Uninstall.exe").exists())
         self.assertEqual(self.start_menu.read_bytes()[:4], b"L\0\0\0", "no Start-menu shortcut")
         entry = self.uninstall_entry()

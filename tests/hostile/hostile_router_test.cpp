@@ -11,14 +11,14 @@
 #include <string>
 #include <vector>
 
-#include "common/http_exchange.h"
-#include "common/http_request.h"
+#include "common/net/http_exchange.h"
+#include "common/net/http_request.h"
 #include "common/library_state.h"
-#include "common/network_config.h"
-#include "common/router_commands.h"
+#include "common/net/network_config.h"
+#include "common/net/router_commands.h"
 #include "tests/hostile/resource_count.h"
 #include "tests/hostile/sim_process.h"
-#include "tests/integration/sim_fixture.h"
+#include "tests/support/sim_fixture.h"
 
 namespace lumora {
 namespace {

@@ -16,14 +16,14 @@
 #include <vector>
 
 #include "cli/command.h"
-#include "common/base64.h"
-#include "common/http_request.h"
+#include "common/text/base64.h"
+#include "common/net/http_request.h"
 #include "common/library_state.h"
-#include "common/router_commands.h"
+#include "common/net/router_commands.h"
 #include "state/app_settings.h"
 #include "state/ini_profile_store.h"
 #include "state/stored_password.h"
-#include "tests/integration/sim_fixture.h"
+#include "tests/support/sim_fixture.h"
 
 namespace lumora {
 namespace {

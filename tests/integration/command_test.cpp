@@ -7,12 +7,12 @@
 #include <memory>
 #include <string>
 
-#include "common/base64.h"
-#include "common/http_exchange.h"
-#include "common/http_request.h"
+#include "common/text/base64.h"
+#include "common/net/http_exchange.h"
+#include "common/net/http_request.h"
 #include "common/library_state.h"
-#include "common/router_commands.h"
-#include "tests/integration/sim_fixture.h"
+#include "common/net/router_commands.h"
+#include "tests/support/sim_fixture.h"
 
 namespace lumora {
 namespace {

@@ -8,11 +8,11 @@
 #include <regex>
 #include <string>
 
-#include "common/http_exchange.h"
-#include "common/http_request.h"
+#include "common/net/http_exchange.h"
+#include "common/net/http_request.h"
 #include "common/library_state.h"
-#include "common/router_commands.h"
-#include "tests/integration/sim_fixture.h"
+#include "common/net/router_commands.h"
+#include "tests/support/sim_fixture.h"
 
 namespace lumora {
 namespace {

@@ -11,7 +11,7 @@
 #include "cli/command.h"
 #include "common/library_state.h"
 #include "common/router_result.h"
-#include "tests/integration/sim_fixture.h"
+#include "tests/support/sim_fixture.h"
 
 namespace lumora {
 namespace {

@@ -10,12 +10,12 @@
 #include <string>
 #include <thread>
 
-#include "common/network_config.h"
-#include "common/socket_transport.h"
+#include "common/net/network_config.h"
+#include "common/net/socket_transport.h"
 #ifndef _WIN32
 #include "sim/router_simulator.h"  // the simulator runs on POSIX hosts only
 #endif
-#include "tests/integration/loopback_peer.h"
+#include "tests/support/loopback_peer.h"
 
 namespace lumora {
 namespace {

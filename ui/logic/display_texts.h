@@ -4,7 +4,7 @@
 #include <array>
 #include <string>
 
-#include "ui/poll_exchange.h"
+#include "ui/logic/poll_exchange.h"
 
 namespace quirn {
 

@@ -3,7 +3,7 @@
 
 #include <cwctype>
 
-#include "common/code_page.h"
+#include "common/text/code_page.h"
 #include "res/strings.h"
 #include "state/stored_password.h"
 

@@ -26,8 +26,8 @@
 #include "ui/logic/router_library.h"
 #include "ui/logic/worker_job.h"
 #include "ui/logic/worker_starter.h"
-#include "ui/operation_times.h"
-#include "ui/poll_exchange.h"
+#include "ui/logic/operation_times.h"
+#include "ui/logic/poll_exchange.h"
 
 namespace quirn {
 

@@ -1,8 +1,8 @@
 // router_library.cpp: the window's router interface over the library of common/.
 #include "ui/logic/router_library.h"
 
-#include "common/http_exchange.h"
-#include "common/router_commands.h"
+#include "common/net/http_exchange.h"
+#include "common/net/router_commands.h"
 
 namespace quirn {
 namespace {

@@ -1,6 +1,6 @@
 // settings_flow.cpp: the settings dialog's loop: showing it until its outcome is settled,
 // setting the first administrator password on the router, and restarting the status poll.
-#include "common/code_page.h"
+#include "common/text/code_page.h"
 #include "res/strings.h"
 #include "state/stored_password.h"
 #include "ui/logic/main_window_logic.h"

@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "common/code_page.h"
-#include "common/entity_decoder.h"
-#include "common/http_request.h"
+#include "common/text/code_page.h"
+#include "common/page/entity_decoder.h"
+#include "common/net/http_request.h"
 #include "state/stored_password.h"
 
 namespace quirn {

@@ -11,7 +11,7 @@
 
 #include "state/app_settings.h"
 #include "ui/logic/router_library.h"
-#include "ui/poll_exchange.h"
+#include "ui/logic/poll_exchange.h"
 
 namespace quirn {
 

@@ -3,7 +3,7 @@
 // the display refresh.
 #include <utility>
 
-#include "common/http_request.h"
+#include "common/net/http_request.h"
 #include "res/resource.h"
 #include "res/strings.h"
 #include "ui/display/connection_label.h"

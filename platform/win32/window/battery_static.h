@@ -1,0 +1,43 @@
+// battery_static.h: the battery gauge control: draws the frame and percentage that its Battery
+// model chooses, runs the charging animation on its own timer and supplies the tray icon.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+
+#include "ui/display/battery.h"
+#include "platform/win32/framework/control.h"
+#include "platform/win32/framework/gdi.h"
+#include "platform/win32/window/label_drawing.h"
+
+namespace quirn::win32 {
+
+class CBatteryStatic : public StaticControl {
+  public:
+    // Loads the 22 frames, the 22 tray icons and the percentage font.
+    CBatteryStatic();
+    ~CBatteryStatic() override;
+
+    // The gauge's inputs; any thread may set them (the model has its own lock).
+    Battery battery;
+
+    // The tray icon for the current inputs; null when the model names none, so that the tray
+    // keeps the icon it has. Icons are shared resources that live until the process ends.
+    HICON GetTrayIcon() const;
+
+  protected:
+    // Binding: the memory context and the animation timer.
+    void OnAttached() override;
+    std::optional<LRESULT> OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+  private:
+    void Draw();
+
+    PictureSet frames_;
+    std::map<int, HICON> icons_;
+    Font font_;
+    MemoryDc memory_;
+};
+
+}  // namespace quirn::win32

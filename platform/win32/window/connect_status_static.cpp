@@ -1,0 +1,34 @@
+// connect_status_static.cpp: drawing of the connection status label.
+#include "platform/win32/window/connect_status_static.h"
+
+#include "platform/win32/framework/gdi.h"
+
+namespace quirn::win32 {
+
+CConnectStatusStatic::CConnectStatusStatic() = default;
+
+CConnectStatusStatic::~CConnectStatusStatic() = default;
+
+void CConnectStatusStatic::OnAttached() {
+    for (const auto& [code, id] : kConnectionPictures) {
+        AddPicture(pictures_, id);
+    }
+}
+
+std::optional<LRESULT> CConnectStatusStatic::OnMessage(UINT message, WPARAM /*wparam*/,
+                                                       LPARAM /*lparam*/) {
+    if (message != WM_PAINT) {
+        return std::nullopt;
+    }
+    PaintDc paint(hwnd());
+    // A code without a picture draws nothing: the skin below shows through.
+    const std::optional<int> id = label.Picture();
+    HBITMAP picture = id ? FindPicture(pictures_, *id) : nullptr;
+    if (picture != nullptr) {
+        MemoryDc memory(paint.get());
+        DrawPicture(hwnd(), paint.get(), memory.get(), picture);
+    }
+    return 0;
+}
+
+}  // namespace quirn::win32

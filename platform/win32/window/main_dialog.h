@@ -1,0 +1,132 @@
+// main_dialog.h: the main window: a fixed-size skinned dialog with the status controls, the
+// command buttons, the collapsible detail panel, the tray icon and the menus.
+//
+// What the window does is decided by its MainWindowLogic; the dialog turns its messages into
+// calls on it and carries out what it asks (MainWindowView). Everything here runs on the
+// window's thread: worker runs hand their results back to it through WindowWorkers.
+#pragma once
+
+// clang-format off
+#include <windows.h>
+#include <shellapi.h>
+// clang-format on
+
+#include <array>
+#include <memory>
+#include <string>
+
+#include "state/profile_store.h"
+#include "ui/logic/clock.h"
+#include "ui/logic/main_window_logic.h"
+#include "ui/logic/main_window_view.h"
+#include "platform/win32/window/antenna_static.h"
+#include "platform/win32/window/battery_static.h"
+#include "platform/win32/window/connect_status_static.h"
+#include "platform/win32/framework/bitmap_button.h"
+#include "platform/win32/framework/dialog.h"
+#include "platform/win32/framework/gdi.h"
+#include "platform/win32/window/notify_static.h"
+#include "platform/win32/system/system_registry.h"
+#include "platform/win32/window/window_workers.h"
+
+namespace quirn::win32 {
+
+// The notification-area icon's callback message.
+inline constexpr UINT kTrayNotifyMessage = 0x8001;
+
+class CLumoraDlg : public Dialog, public MainWindowView {
+  public:
+    // `profile` is where the settings are loaded from and saved to; it outlives the dialog.
+    explicit CLumoraDlg(ProfileStore& profile);
+    ~CLumoraDlg() override;
+
+    // Opens the detail panel when it is closed and closes it when it is open; the window grows
+    // or shrinks by the panel's height downwards.
+    void ToggleDetailPanel();
+    // Creates the font of the panel texts.
+    void CreatePanelFont();
+    // Loads the skin pictures and binds the three bitmap buttons.
+    void LoadSkinBitmaps();
+    // Draws the skin, and the open panel with its texts, into `dc`.
+    void DrawSkin(HDC dc);
+
+    // --- MainWindowView ---
+    MessageAnswer ShowMessage(int string_id, MessageButtons buttons, MessageIcon icon) override;
+    void EnableControl(int control_id, bool enable) override;
+    void ShowControl(int control_id, bool show) override;
+    void FocusControl(int control_id) override;
+    void RefreshControls() override;
+    void ShowNotice(int kind) override;
+    void SetPanelTexts(const std::array<std::wstring, 6>& texts) override;
+    RadioAntenna& Antenna() override { return antennaCtrl.antenna; }
+    Battery& BatteryGauge() override { return batteryCtrl.battery; }
+    ConnectionLabel& ConnectionPicture() override { return connectCtrl.label; }
+    // Sizes the window for the closed panel and places every control. True when the window and
+    // client rectangles could be read with non-zero heights; otherwise the layout is applied
+    // with what was read, and the layout timer tries again.
+    bool LayoutControls() override;
+    void StopTimer(int timer_id) override;
+    TrayAddResult AddTrayIcon(const std::wstring& tip, int icon_id) override;
+    void ModifyTrayIcon(const std::wstring& tip, int icon_id) override;
+    void RemoveTrayIcon() override;
+    void ShowTrayMenu(int restore_text_id, bool exit_enabled) override;
+    bool IsShownNormally() override;
+    void Minimise() override;
+    void Restore() override;
+    void RequestClose() override;
+    void EndApplication() override;
+    void PostCommand(int command_id) override;
+    bool IsMenuChecked(int command_id) override;
+    void SetMenuCheck(bool checked, int command_id) override;
+    void RunAboutDialog() override;
+    bool RunOptionDialog(OptionDialogModel& dialog) override;
+    bool OpenUrl(const std::wstring& address) override;
+    void SetAutostartShortcut(bool create) override;
+
+    HICON largeIcon;
+    HICON smallIcon;
+    Bitmap backgroundBitmap;
+    Bitmap panelBitmap;
+    RECT backgroundRect{};
+    RECT panelRect{};
+    CAntennaStatic antennaCtrl;
+    CBatteryStatic batteryCtrl;
+    CConnectStatusStatic connectCtrl;
+    CNotifyStatic noticeCtrl;
+    BitmapButton reloadButton;
+    BitmapButton switchButton;
+    BitmapButton detailButton;
+    bool expanded = true;
+    NOTIFYICONDATAW trayIconData{};
+    UINT taskbarCreatedMsg = 0;
+    Font panelFont;
+    POINT windowPos{};  // last position of the normal (not minimised) window
+
+  protected:
+    bool OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+    bool OnCommand(int id, int code, HWND control) override;
+    bool PreTranslateMessage(MSG& message) override;
+    std::optional<LRESULT> OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+  private:
+    void OnPaint();
+    LRESULT OnCtlColor(UINT message, WPARAM wparam, LPARAM lparam);
+    void OnMove();
+    void OnShutDown();
+    void BindStatusControls();
+    void AddAboutToSystemMenu();
+    void ApplyMenuChecks();
+    void RefreshControlsNow();
+
+    ProfileStore& profile_;
+    SystemClock clock_;
+    SystemRegistry registry_;
+    WindowWorkers workers_;
+    std::array<std::wstring, 6> panelTexts_;
+    // Declared last: it refers to the members above, and goes first.
+    std::unique_ptr<MainWindowLogic> logic_;
+};
+
+}  // namespace quirn::win32

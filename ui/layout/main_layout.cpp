@@ -1,0 +1,54 @@
+// main_layout.cpp: the main window's layout arithmetic and handler decisions.
+#include "ui/layout/main_layout.h"
+
+namespace quirn {
+
+PixelSize SkinnedWindowSize(PixelSize window, PixelSize client, PixelSize skin, PixelSize notice) {
+    return PixelSize{window.width - client.width + skin.width,
+                     window.height - client.height + skin.height + notice.height};
+}
+
+PanelToggle TogglePanel(bool expanded, bool connection_lost, PixelSize skin, PixelSize panel) {
+    if (expanded) {
+        return PanelToggle{
+            false,
+            false,
+            false,
+            {0, skin.height},
+            {L"BTN_DETAIL_U", L"BTN_DETAIL_D", L"BTN_DETAIL_F", L"BTN_DETAIL_X"},
+            -panel.height,
+        };
+    }
+    return PanelToggle{
+        true,
+        true,
+        connection_lost,
+        {0, skin.height + panel.height},
+        {L"BTN_DETAIL_U2", L"BTN_DETAIL_D", L"BTN_DETAIL_F2", L"BTN_DETAIL_X"},
+        panel.height,
+    };
+}
+
+PixelPoint MinimisedIconPosition(PixelSize client, PixelSize icon) {
+    return PixelPoint{(client.width - icon.width + 1) / 2, (client.height - icon.height + 1) / 2};
+}
+
+CloseAction CloseActionFor(int32_t app_keep_task) {
+    return app_keep_task != 0 ? CloseAction::kHide : CloseAction::kEnd;
+}
+
+MenuChecks MenuChecksFor(int32_t app_startup, int32_t app_keep_task) {
+    return MenuChecks{app_startup == 1, app_keep_task == 1};
+}
+
+ControlColour ChooseControlColour(ColourRequest request, bool is_dialog_itself) {
+    if (request == ColourRequest::kDialog && is_dialog_itself) {
+        return ControlColour::kWhite;
+    }
+    if (request == ColourRequest::kStatic) {
+        return ControlColour::kWhiteStatic;
+    }
+    return ControlColour::kDefault;
+}
+
+}  // namespace quirn
