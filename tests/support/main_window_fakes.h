@@ -22,6 +22,7 @@
 #include "res/resource.h"
 #include "res/strings.h"
 #include "state/stored_password.h"
+#include "tests/support/memory_profile_store.h"
 #include "ui/logic/main_window_logic.h"
 
 namespace quirn::testing_fakes {
@@ -397,23 +398,6 @@ class FakeRegistry : public RegistryReader {
     std::vector<std::wstring> reads;
 };
 
-class MemoryProfile : public ProfileStore {
-  public:
-    std::wstring Read(const std::wstring& section, const std::wstring& key,
-                      const std::wstring& default_value) override {
-        auto found = values.find(section + L"/" + key);
-        return found == values.end() ? default_value : found->second;
-    }
-    bool Write(const std::wstring& section, const std::wstring& key,
-               const std::wstring& value) override {
-        ++writes;
-        values[section + L"/" + key] = value;
-        return true;
-    }
-    std::map<std::wstring, std::wstring> values;
-    int writes = 0;
-};
-
 inline std::wstring Stored(const wchar_t* plain) {
     return EncodeStoredPassword(plain).stored;
 }
@@ -456,7 +440,7 @@ class LogicFixture : public ::testing::Test {
     QueuedWorkers workers;
     std::shared_ptr<FakeRouter> router;
     FakeRegistry registry;
-    MemoryProfile profile;
+    MemoryProfileStore profile;
     std::unique_ptr<MainWindowLogic> logic;
 };
 

@@ -5,10 +5,10 @@
 
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 
 #include "cli/command.h"
+#include "tests/support/temporary_folder.h"
 
 namespace quirnctl {
 namespace {
@@ -17,15 +17,7 @@ namespace fs = std::filesystem;
 
 class ProfileOptionTest : public testing::Test {
   protected:
-    void SetUp() override {
-        std::random_device random;
-        do {
-            directory_ = fs::temp_directory_path() /
-                         ("quirn-profile-" + std::to_string(random()) + std::to_string(random()));
-        } while (!fs::create_directory(directory_));
-        path_ = (directory_ / "QuirnMobileTool.INI").string();
-    }
-    void TearDown() override { fs::remove_all(directory_); }
+    void SetUp() override { path_ = (directory_ / "QuirnMobileTool.INI").string(); }
 
     void WriteProfile(const std::string& router_info) {
         std::ofstream(path_, std::ios::binary)
@@ -33,7 +25,8 @@ class ProfileOptionTest : public testing::Test {
             << router_info;
     }
 
-    fs::path directory_;
+    const quirn::testing_fakes::TemporaryFolder folder_{"quirn-profile-"};
+    const fs::path& directory_ = folder_.path();
     std::string path_;
 };
 

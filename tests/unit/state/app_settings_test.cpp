@@ -8,49 +8,17 @@
 #include <iterator>
 #include <limits>
 #include <map>
-#include <random>
 #include <vector>
 
 #include "state/ini_profile_store.h"
+#include "tests/support/memory_profile_store.h"
+#include "tests/support/temporary_folder.h"
 
 namespace quirn {
 namespace {
 
-// An in-memory profile that records what was read and written.
-class FakeStore : public ProfileStore {
-  public:
-    std::wstring Read(const std::wstring& section, const std::wstring& key,
-                      const std::wstring& default_value) override {
-        log.push_back(L"read " + section + L"/" + key);
-        auto found = values.find({section, key});
-        return found == values.end() ? default_value : found->second;
-    }
-    bool Write(const std::wstring& section, const std::wstring& key,
-               const std::wstring& value) override {
-        log.push_back(L"write " + section + L"/" + key + L"=" + value);
-        if (key == failing_key) {
-            return false;
-        }
-        values[{section, key}] = value;
-        return true;
-    }
-
-    std::map<std::pair<std::wstring, std::wstring>, std::wstring> values;
-    std::wstring failing_key;
-    std::vector<std::wstring> log;
-};
-
-// A fresh private directory under the system's temporary folder.
-std::filesystem::path MakeTemporaryDirectory(const char* prefix) {
-    std::random_device random;
-    for (;;) {
-        auto path = std::filesystem::temp_directory_path() /
-                    (prefix + std::to_string(random()) + std::to_string(random()));
-        if (std::filesystem::create_directory(path)) {
-            return path;
-        }
-    }
-}
+using testing_fakes::MemoryProfileStore;
+using testing_fakes::TemporaryFolder;
 
 const DesktopRect kDesktop{0, 0, 1920, 1080};
 
@@ -74,7 +42,7 @@ TEST(AppSettings, KeyNamesAndStatusPageAccount) {
 }
 
 TEST(AppSettings, EmptyProfileGivesDefaultsAndFirstSaveWritesAllEightKeys) {
-    FakeStore store;
+    MemoryProfileStore store;
     AppSettings s;
     EXPECT_FALSE(s.LoadProfile(store, DesktopRect{-1280, 0, 1921, 1081}));
     EXPECT_EQ(store.log,
@@ -107,8 +75,8 @@ TEST(AppSettings, EmptyProfileGivesDefaultsAndFirstSaveWritesAllEightKeys) {
 }
 
 TEST(AppSettings, ReadsBackWhatItSaved) {
-    const std::filesystem::path directory = MakeTemporaryDirectory("quirn-settings-");
-    IniProfileStore store(directory / "QuirnMobileTool.INI");
+    const TemporaryFolder directory("quirn-settings-");
+    IniProfileStore store(directory.path() / "QuirnMobileTool.INI");
 
     AppSettings saved;
     saved.app_version.value = L"2.0.7";
@@ -139,7 +107,6 @@ TEST(AppSettings, ReadsBackWhatItSaved) {
     file.close();  // Windows removes no file that is still open
     EXPECT_NE(bytes.find("window_pos_x=4294967288\r\n"), std::string::npos) << bytes;
     EXPECT_EQ(bytes.find("connect_user"), std::string::npos);
-    std::filesystem::remove_all(directory);
 }
 
 TEST(AppSettings, StoredNumbersReadAsTheyWereWritten) {
@@ -208,7 +175,7 @@ TEST(AppSettings, MissingAndEmptyEntries) {
          0},
     };
     for (const Case& c : cases) {
-        FakeStore store;
+        MemoryProfileStore store;
         store.values = c.profile;
         AppSettings s;
         s.connect_domain.value = L"before";
@@ -223,7 +190,7 @@ TEST(AppSettings, MissingAndEmptyEntries) {
 }
 
 TEST(AppSettings, SaveAttemptsEveryWriteAfterAFailure) {
-    FakeStore store;
+    MemoryProfileStore store;
     store.failing_key = L"window_pos_x";
     AppSettings s;
     EXPECT_FALSE(s.SaveProfile(store));

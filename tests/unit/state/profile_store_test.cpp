@@ -6,34 +6,19 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <string>
+
+#include "tests/support/temporary_folder.h"
 
 namespace quirn {
 namespace {
 
 namespace fs = std::filesystem;
 
-// A fresh private directory under the system's temporary folder.
-std::filesystem::path MakeTemporaryDirectory(const char* prefix) {
-    std::random_device random;
-    for (;;) {
-        auto path = std::filesystem::temp_directory_path() /
-                    (prefix + std::to_string(random()) + std::to_string(random()));
-        if (std::filesystem::create_directory(path)) {
-            return path;
-        }
-    }
-}
-
 // A private directory per test, holding the profile file "p.ini".
 class IniProfileStoreTest : public testing::Test {
   protected:
-    void SetUp() override {
-        directory_ = MakeTemporaryDirectory("quirn-ini-");
-        path_ = directory_ / "p.ini";
-    }
-    void TearDown() override { fs::remove_all(directory_); }
+    void SetUp() override { path_ = directory_ / "p.ini"; }
 
     void WriteFile(const std::string& bytes) { std::ofstream(path_, std::ios::binary) << bytes; }
     std::string FileBytes() {
@@ -41,7 +26,8 @@ class IniProfileStoreTest : public testing::Test {
         return {std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
     }
 
-    fs::path directory_;
+    const testing_fakes::TemporaryFolder folder_{"quirn-ini-"};
+    const fs::path& directory_ = folder_.path();
     fs::path path_;
 };
 

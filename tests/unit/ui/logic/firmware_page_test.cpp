@@ -87,7 +87,7 @@ TEST(FirmwarePage, UserInformationIsPercentEncodedUtf8) {
 class FirmwarePageOpen : public LogicFixture {};
 
 TEST_F(FirmwarePageOpen, OpensTheAddressForTheDefaultBrowser) {
-    profile.values[L"router_info/connect_rt_pw"] = Stored(L"pw");
+    profile.At(L"router_info", L"connect_rt_pw") = Stored(L"pw");
     logic->LoadSettings(DesktopRect{});
     registry.progid = L"IE.HTTP";
     logic->OpenFirmwarePage();

@@ -149,8 +149,8 @@ TEST_F(MenuTest, ShutDownSavesAndRemovesTheIconOnceWhenRepeated) {
     logic->ShutDown(-20, 35);  // the session ends
     logic->ShutDown(-20, 35);  // then the window is destroyed
     EXPECT_EQ(view.tray_removes, 1);
-    EXPECT_EQ(profile.values[L"application_info/window_pos_x"], L"4294967276");
-    EXPECT_EQ(profile.values[L"application_info/window_pos_y"], L"35");
+    EXPECT_EQ(profile.At(L"application_info", L"window_pos_x"), L"4294967276");
+    EXPECT_EQ(profile.At(L"application_info", L"window_pos_y"), L"35");
     // Work still running at that point finishes on its own.
     PollWith(Succeeds(), 30);
     EXPECT_EQ(State(), Ready);

@@ -106,7 +106,7 @@ TEST(OptionDialogModel, PasswordThatCannotBeStoredIsStoredEmpty) {
 class SettingsLoopTest : public LogicFixture {
   protected:
     SettingsLoopTest() {
-        profile.values[L"router_info/connect_rt_pw"] = Stored(L"previous");
+        profile.At(L"router_info", L"connect_rt_pw") = Stored(L"previous");
         StartUpWith(Succeeds());
         profile.writes = 0;
         view.option_dialog = [this](OptionDialogModel& dialog) {
@@ -230,7 +230,7 @@ TEST_F(SettingsLoopTest, InitialPasswordSet) {
                           std::string(c.passes.back().begin(), c.passes.back().end()) +
                           " tarn-access tarn-access");
             // Every attempt saves what the settings now hold.
-            EXPECT_EQ(profile.values[L"router_info/connect_rt_pw"],
+            EXPECT_EQ(profile.At(L"router_info", L"connect_rt_pw"),
                       logic->settings.connect_rt_pw.value);
         }
         EXPECT_EQ(view.option_dialogs - dialogs_before, c.passes.size() + (c.answer ? 0 : 1));

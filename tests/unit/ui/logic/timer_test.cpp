@@ -32,7 +32,7 @@ TEST_F(TimerTest, PollFallsDueAfterMoreThanTheReloadCycle) {
     };
     const Case cases[] = {{L"20000", 21}, {L"20999", 21}, {L"5000", 6}, {L"500", 1}, {L"0", 1}};
     for (const Case& c : cases) {
-        profile.values[L"application_info/reload_cycle"] = c.reload_cycle;
+        profile.At(L"application_info", L"reload_cycle") = c.reload_cycle;
         logic->LoadSettings(DesktopRect{});
         if (State() == Starting) {
             logic->StartPolling();

@@ -317,11 +317,11 @@ TEST_F(WorkerRunTest, RoutersAddressAndPasswordComeFromTheSettings) {
     const Case cases[] = {
         {nullptr, "quirn.home.arpa"}, {L"", "(default)"}, {L"192.168.0.1", "192.168.0.1"}};
     for (const Case& c : cases) {
-        MemoryProfile stored;
+        MemoryProfileStore stored;
         if (c.domain) {
-            stored.values[L"router_info/connect_domain"] = c.domain;
+            stored.At(L"router_info", L"connect_domain") = c.domain;
         }
-        stored.values[L"router_info/connect_rt_pw"] = Stored(L"s3cret");
+        stored.At(L"router_info", L"connect_rt_pw") = Stored(L"s3cret");
         auto fresh_router = std::make_shared<FakeRouter>();
         FakeView fresh_view;
         QueuedWorkers fresh_workers;
@@ -456,7 +456,7 @@ class ThreadedRunTest : public ::testing::Test {
     FakeView view;
     FakeClock clock;
     FakeRegistry registry;
-    MemoryProfile profile;
+    MemoryProfileStore profile;
     std::unique_ptr<MainWindowLogic> logic =
         std::make_unique<MainWindowLogic>(view, clock, workers, router, registry, profile);
 };
