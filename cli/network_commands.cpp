@@ -16,7 +16,7 @@
 #include "cli/status_text.h"
 #include "common/net/http_exchange.h"
 #include "common/net/http_request.h"
-#include "common/library_state.h"
+#include "common/library.h"
 #include "common/net/router_commands.h"
 #include "common/router_status.h"
 #include "common/page/status_page.h"
@@ -62,7 +62,7 @@ const char* HostOrNone(const RouterAccess& access) {
 int ReportOutcome(const char* operation, int result, bool json) {
     std::string out;
     if (json) {
-        out = StatusJson(result, nullptr, lumora::g_library.session_token[0] != '\0');
+        out = StatusJson(result, nullptr, lumora::HoldsSessionToken());
     } else {
         out = std::string(operation) + ": " + ResultText(result) + "\n";
     }

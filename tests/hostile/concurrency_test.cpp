@@ -11,14 +11,14 @@
 
 #include "common/net/http_exchange.h"
 #include "common/net/http_request.h"
-#include "common/library_state.h"
+#include "common/library_testing.h"
 #include "common/net/router_commands.h"
-#include "tests/support/sim_fixture.h"
+#include "tests/support/library_on_simulator.h"
 
 namespace lumora {
 namespace {
 
-class ConcurrencyTest : public testing_support::SimTest {};
+class ConcurrencyTest : public testing_support::LibraryOnSimulatorTest {};
 
 TEST_F(ConcurrencyTest, PollsCommandsAndChecksAtOnceAllSucceed) {
     testing_support::DiagnosticLog log;
@@ -59,8 +59,8 @@ TEST_F(ConcurrencyTest, PollsCommandsAndChecksAtOnceAllSucceed) {
     }
     EXPECT_GE(polls.load(), 3);
     EXPECT_EQ(failures.load(), 0);
-    EXPECT_EQ(g_library.busy_counter.load(), 0);
-    EXPECT_EQ(g_library.current_status, nullptr);
+    EXPECT_EQ(library_testing::BusyCount(), 0);
+    EXPECT_EQ(library_testing::CurrentStatus(), nullptr);
     const auto requests = sim().ReceivedRequests();
     int posts = 0;
     for (const quirn::sim::ReceivedRequest& request : requests) {

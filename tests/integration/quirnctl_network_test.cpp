@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "cli/command.h"
-#include "common/library_state.h"
+#include "common/library_testing.h"
 #include "common/router_result.h"
-#include "tests/support/sim_fixture.h"
+#include "tests/support/library_on_simulator.h"
 
 namespace lumora {
 namespace {
@@ -19,7 +19,7 @@ namespace {
 using quirn::sim::Connection;
 using quirn::sim::Fault;
 using quirn::sim::RouterState;
-using testing_support::SimTest;
+using testing_support::LibraryOnSimulatorTest;
 using RunFunction = int (*)(const std::vector<std::string>&);
 
 struct Outcome {
@@ -28,12 +28,12 @@ struct Outcome {
     std::string err;  // the library's diagnostic lines
 };
 
-class QuirnctlTest : public SimTest {
+class QuirnctlTest : public LibraryOnSimulatorTest {
   public:
     // Runs a command as quirnctl's main does: diagnostics on standard error, a usage error
     // gives exit status 64.
     Outcome Quirnctl(RunFunction run, const std::vector<std::string>& args) {
-        g_library.diagnostic_stream = stderr;
+        lumora::SetDiagnosticStream(stderr);
         testing::internal::CaptureStdout();
         testing::internal::CaptureStderr();
         int exit_status;
@@ -44,7 +44,7 @@ class QuirnctlTest : public SimTest {
         }
         Outcome outcome{exit_status, testing::internal::GetCapturedStdout(),
                         testing::internal::GetCapturedStderr()};
-        g_library.diagnostic_stream = nullptr;
+        lumora::SetDiagnosticStream(nullptr);
         return outcome;
     }
 
@@ -61,7 +61,7 @@ class QuirnctlTest : public SimTest {
         for (const std::string& path : files_) {
             std::remove(path.c_str());
         }
-        SimTest::TearDown();
+        LibraryOnSimulatorTest::TearDown();
     }
 
     std::vector<std::string> Paths() {
