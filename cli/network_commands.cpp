@@ -24,9 +24,6 @@
 namespace quirnctl {
 namespace {
 
-// The router accepts administrator passwords of at most this many bytes.
-constexpr std::size_t kMaxAdminPasswordBytes = 64;
-
 // How the router is reached and with which administrator password. One place to fill it, so
 // that further sources (a profile file) slot in beside the options.
 struct RouterAccess {
@@ -150,9 +147,6 @@ int RunSetPassword(const std::vector<std::string>& args) {
     const std::string password = ReadPasswordFile(*path);
     if (password.empty()) {
         throw UsageError("the password file " + *path + " holds no password");
-    }
-    if (password.size() > kMaxAdminPasswordBytes) {
-        throw UsageError("the password in " + *path + " is longer than 64 bytes");
     }
     const int result = lumora::SetAdminPassword(lumora::kStatusPagePassword, password.c_str(),
                                                 lumora::kStatusPageUser);
