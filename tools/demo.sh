@@ -68,7 +68,7 @@ polls_before=$(grep -c 'GET /mobile/mobile.cgi/info_remote_main' "$work/requests
     "/desktop=$QUIRN_WINE_DESKTOP,$QUIRN_WINE_DESKTOP_SIZE" 'C:\quirn\QuirnMobileTool.exe') \
     >"$work/wine.log" 2>&1 &
 wine_pid=$!
-pids+=($wine_pid)
+pids+=("$wine_pid")
 
 # The first status has arrived when the router has answered a status fetch; the window shows it
 # at once, and its tray tip and pictures a moment later.

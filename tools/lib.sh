@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # What the build, test and demo scripts share, sourced by bash before anything else:
 #   . "$(dirname "$0")/lib.sh"     (then: cd "$QUIRN_ROOT")
 # Packages, builds by their preset, the router's private network namespace and its simulator,
@@ -39,8 +40,10 @@ quirn_need() {
     done
     [ ${#missing[@]} -gt 0 ] || return 0
     echo "== installing: ${missing[*]}" >&2
-    DEBIAN_FRONTEND=noninteractive apt-get update -q >&2
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
+    # Another script of the machine may be installing at the same time: wait for its lock.
+    local wait=(-o DPkg::Lock::Timeout=600)
+    DEBIAN_FRONTEND=noninteractive apt-get "${wait[@]}" update -q >&2
+    DEBIAN_FRONTEND=noninteractive apt-get "${wait[@]}" install -y -q --no-install-recommends \
         "${missing[@]}" >&2
 }
 
@@ -150,7 +153,9 @@ quirn_stop_sim() {
 quirn_start_xvfb() {
     local first=$1 size=$2 log=$3 number server
     for number in $(seq "$first" $((first + 19))); do
-        [ ! -e "/tmp/.X$number-lock" ] && [ ! -e "/tmp/.X11-unix/X$number" ] || continue
+        if [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ]; then
+            continue
+        fi
         setsid Xvfb ":$number" -screen 0 "${size}x24" -nolisten tcp </dev/null >"$log" 2>&1 &
         server=$!
         for _ in $(seq 100); do
