@@ -10,7 +10,9 @@ cd "$QUIRN_ROOT"
 build=${QUIRN_E2E_BUILD:-build-win}
 
 if ! quirn_in_namespace; then
-    quirn_need windows window namespace python3-pil
+    # nsis: the install test makes the installer, inside the namespace where nothing can be
+    # fetched.
+    quirn_need windows window namespace python3-pil nsis
     echo "== Windows program for the end-to-end tests ($build)"
     quirn_build windows "$build" QuirnMobileTool quirnctl >/dev/null
     echo "== end-to-end tests under Wine"
