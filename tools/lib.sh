@@ -6,7 +6,7 @@
 
 QUIRN_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # The script that sourced this, by an absolute path: it re-runs itself inside the namespace.
-quirn_script=$(realpath "$0")
+quirn_script=$(realpath "$0" 2>/dev/null || echo "$0")
 # At most two jobs: the machine's cores are shared.
 QUIRN_JOBS=${QUIRN_JOBS:-2}
 
