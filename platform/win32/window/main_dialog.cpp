@@ -7,6 +7,7 @@
 #include "ui/layout/main_layout.h"
 #include "platform/win32/framework/control.h"
 #include "platform/win32/framework/resources.h"
+#include "platform/win32/window/main_window_mark.h"
 #include "platform/win32/window/owned_message_boxes.h"
 
 namespace quirn::win32 {
@@ -25,6 +26,7 @@ CLumoraDlg::~CLumoraDlg() {
 }
 
 bool CLumoraDlg::OnInitDialog() {
+    MarkMainWindow(hwnd());
     taskbarCreatedMsg = RegisterWindowMessageW(L"TaskbarCreated");
     workers_.Attach(hwnd());
     BindStatusControls();
@@ -159,6 +161,7 @@ std::optional<LRESULT> CLumoraDlg::OnMessage(UINT message, WPARAM wparam, LPARAM
         case WM_DESTROY:
             OnShutDown();
             workers_.Detach();
+            UnmarkMainWindow(hwnd());
             return std::nullopt;
         default:
             return std::nullopt;
