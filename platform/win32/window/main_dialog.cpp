@@ -4,7 +4,8 @@
 
 #include "res/resource.h"
 #include "res/strings.h"
-#include "ui/layout/main_layout.h"
+#include "ui/display/control_colour.h"
+#include "ui/logic/tray_options.h"
 #include "platform/win32/framework/control.h"
 #include "platform/win32/framework/resources.h"
 #include "platform/win32/window/owned_message_boxes.h"
