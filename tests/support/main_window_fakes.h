@@ -174,7 +174,7 @@ class FakeClock : public Clock {
 
 // Keeps started work until the test runs it on its own thread, as the window's thread would
 // see it: the work, then its window task.
-class QueuedWorkers : public WorkerStarter {
+class QueuedRunner : public BackgroundRunner {
   public:
     bool Start(std::function<WindowTask()> work) override {
         if (refuse) {
@@ -206,9 +206,9 @@ class QueuedWorkers : public WorkerStarter {
 
 // Real threads; the window tasks are queued for the test's thread, which plays the window's.
 // `Close` plays the window going away: queued and later tasks are destroyed unrun.
-class ThreadedWorkers : public WorkerStarter {
+class ThreadedRunner : public BackgroundRunner {
   public:
-    ~ThreadedWorkers() override {
+    ~ThreadedRunner() override {
         for (std::thread& thread : threads_) {
             thread.join();
         }
@@ -437,7 +437,7 @@ class LogicFixture : public ::testing::Test {
 
     FakeView view;
     FakeClock clock;
-    QueuedWorkers workers;
+    QueuedRunner workers;
     std::shared_ptr<FakeRouter> router;
     FakeRegistry registry;
     MemoryProfileStore profile;

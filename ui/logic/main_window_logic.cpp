@@ -1,5 +1,5 @@
-// main_window_logic.cpp: start-up, the command buttons, the timers and what the state machine
-// reads from and asks of the window.
+// main_window_logic.cpp: MainWindowLogic's start-up, command buttons and timers, and what the
+// state machine reads from and asks of the window. The other parts are main_window_logic_*.cpp.
 #include "ui/logic/main_window_logic.h"
 
 #include "res/resource.h"
@@ -7,7 +7,7 @@
 
 namespace quirn {
 
-MainWindowLogic::MainWindowLogic(MainWindowView& view, Clock& clock, WorkerStarter& workers,
+MainWindowLogic::MainWindowLogic(MainWindowView& view, Clock& clock, BackgroundRunner& workers,
                                  std::shared_ptr<RouterLibrary> library, RegistryReader& registry,
                                  ProfileStore& profile)
     : operationTimes(clock.NowSeconds()),

@@ -4,8 +4,8 @@
 //
 // The Windows dialog owns one MainWindowLogic, turns its messages into calls on it and carries
 // out what it asks through MainWindowView. Everything here runs on the window's thread: only the
-// router exchanges of a run leave it (worker_job.h), and their results come back to it through
-// the WorkerStarter. So the members below need no lock, and the panel texts, the notice and the
+// router exchanges of a run leave it (network_step.h), and their results come back to it through
+// the BackgroundRunner. So the members below need no lock, and the panel texts, the notice and the
 // tooltip are only ever written where they are painted.
 #pragma once
 
@@ -24,8 +24,8 @@
 #include "ui/logic/main_window_view.h"
 #include "ui/logic/registry_reader.h"
 #include "ui/logic/router_library.h"
-#include "ui/logic/worker_job.h"
-#include "ui/logic/worker_starter.h"
+#include "ui/logic/network_step.h"
+#include "ui/logic/background_runner.h"
 #include "ui/logic/operation_times.h"
 #include "ui/logic/poll_exchange.h"
 
@@ -53,7 +53,7 @@ class MainWindowLogic : public AppStateWindow {
   public:
     // The collaborators are not owned and outlive the logic, except `library`, which running
     // workers share. Takes the construction time as every operation's start time.
-    MainWindowLogic(MainWindowView& view, Clock& clock, WorkerStarter& workers,
+    MainWindowLogic(MainWindowView& view, Clock& clock, BackgroundRunner& workers,
                     std::shared_ptr<RouterLibrary> library, RegistryReader& registry,
                     ProfileStore& profile);
     ~MainWindowLogic() override;
@@ -165,7 +165,7 @@ class MainWindowLogic : public AppStateWindow {
 
     MainWindowView& view_;
     Clock& clock_;
-    WorkerStarter& workers_;
+    BackgroundRunner& workers_;
     std::shared_ptr<RouterLibrary> library_;
     RegistryReader& registry_;
     ProfileStore& profile_;

@@ -3,7 +3,7 @@
 // recording fake.
 //
 // Every call is made on the window's thread: the logic hands work to worker threads and takes
-// their results back there (worker_starter.h), so no call comes from elsewhere.
+// their results back there (background_runner.h), so no call comes from elsewhere.
 #pragma once
 
 #include <array>

@@ -140,7 +140,7 @@ std::optional<LRESULT> CLumoraDlg::OnMessage(UINT message, WPARAM wparam, LPARAM
         case WM_TIMER:
             logic_->OnTimer(static_cast<int>(wparam));
             return 0;
-        case WindowWorkers::kResultMessage:
+        case WindowMessageRunner::kResultMessage:
             workers_.RunPending();
             return 0;
         case kTrayNotifyMessage:

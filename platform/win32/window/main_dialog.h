@@ -3,7 +3,7 @@
 //
 // What the window does is decided by its MainWindowLogic; the dialog turns its messages into
 // calls on it and carries out what it asks (MainWindowView). Everything here runs on the
-// window's thread: worker runs hand their results back to it through WindowWorkers.
+// window's thread: worker runs hand their results back to it through WindowMessageRunner.
 #pragma once
 
 // clang-format off
@@ -27,7 +27,7 @@
 #include "platform/win32/framework/gdi.h"
 #include "platform/win32/window/notify_static.h"
 #include "platform/win32/system/system_registry.h"
-#include "platform/win32/window/window_workers.h"
+#include "platform/win32/window/window_message_runner.h"
 
 namespace quirn::win32 {
 
@@ -123,7 +123,7 @@ class CLumoraDlg : public Dialog, public MainWindowView {
     ProfileStore& profile_;
     SystemClock clock_;
     SystemRegistry registry_;
-    WindowWorkers workers_;
+    WindowMessageRunner workers_;
     std::array<std::wstring, 6> panelTexts_;
     // Declared last: it refers to the members above, and goes first.
     std::unique_ptr<MainWindowLogic> logic_;

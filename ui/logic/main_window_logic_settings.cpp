@@ -1,5 +1,6 @@
-// settings_flow.cpp: the settings dialog's loop: showing it until its outcome is settled,
-// setting the first administrator password on the router, and restarting the status poll.
+// main_window_logic_settings.cpp: MainWindowLogic's settings dialog loop: showing it until its
+// outcome is settled, setting the first administrator password on the router, and restarting
+// the status poll.
 #include "common/text/code_page.h"
 #include "res/strings.h"
 #include "state/stored_password.h"

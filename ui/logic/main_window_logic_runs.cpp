@@ -1,6 +1,6 @@
-// worker_run.cpp: a worker run from its start to its finish: the start step of each job, the
-// handling of each outcome (with the re-issue after a password prompt), the staleness check and
-// the display refresh.
+// main_window_logic_runs.cpp: MainWindowLogic's worker runs from start to finish: the start step
+// of each job, the handling of each outcome (with the re-issue after a password prompt), the
+// staleness check and the display refresh.
 #include <utility>
 
 #include "common/net/http_request.h"

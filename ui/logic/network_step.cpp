@@ -1,5 +1,5 @@
-// worker_job.cpp: the router exchanges of the worker runs.
-#include "ui/logic/worker_job.h"
+// network_step.cpp: the router exchanges of the worker runs.
+#include "ui/logic/network_step.h"
 
 #include <algorithm>
 #include <cstring>

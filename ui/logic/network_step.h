@@ -1,4 +1,4 @@
-// worker_job.h: the network step of a worker run, the part that runs off the window's thread.
+// network_step.h: the network step of a worker run, the part that runs off the window's thread.
 //
 // It works only on what it is given (copies of the credentials, the library, the fetch lock),
 // so it can outlive the window that started it.

@@ -1,5 +1,5 @@
-// main_window_menus.cpp: the tray icon (registration, clicks), the menu commands and toggles,
-// the about command, the firmware page, and what happens at shutdown.
+// main_window_logic_tray_menus.cpp: MainWindowLogic's tray icon (registration, clicks), menu
+// commands and toggles, the about command, the firmware page, and what happens at shutdown.
 #include <stdexcept>
 
 #include "res/resource.h"

@@ -253,7 +253,7 @@ TEST_F(WorkerRunTest, CommandOutcomes) {
     };
     for (const Case& c : cases) {
         FakeView fresh_view;
-        QueuedWorkers fresh_workers;
+        QueuedRunner fresh_workers;
         MainWindowLogic fresh(fresh_view, clock, fresh_workers, router, registry, profile);
         router->fetches = {Succeeds()};
         router->commands = {c.result};
@@ -324,7 +324,7 @@ TEST_F(WorkerRunTest, RoutersAddressAndPasswordComeFromTheSettings) {
         stored.At(L"router_info", L"connect_rt_pw") = Stored(L"s3cret");
         auto fresh_router = std::make_shared<FakeRouter>();
         FakeView fresh_view;
-        QueuedWorkers fresh_workers;
+        QueuedRunner fresh_workers;
         MainWindowLogic fresh(fresh_view, clock, fresh_workers, fresh_router, registry, stored);
         fresh.LoadSettings(DesktopRect{});
         fresh.StartPolling();
@@ -451,7 +451,7 @@ TEST_F(PasswordRefusalTest, ReissuedCommandFailingOtherwiseKeepsItsRetriedMark) 
 
 class ThreadedRunTest : public ::testing::Test {
   protected:
-    ThreadedWorkers workers;  // first: joins the threads after everything else is gone
+    ThreadedRunner workers;  // first: joins the threads after everything else is gone
     std::shared_ptr<FakeRouter> router = std::make_shared<FakeRouter>();
     FakeView view;
     FakeClock clock;
