@@ -2,6 +2,8 @@
 // state machine reads from and asks of the window. The other parts are main_window_logic_*.cpp.
 #include "ui/logic/main_window_logic.h"
 
+#include <optional>
+
 #include "res/resource.h"
 #include "res/strings.h"
 
@@ -95,7 +97,7 @@ void MainWindowLogic::OnTimer(int timer_id) {
             break;
         case kLayoutTimerId:
             if (view_.LayoutControls()) {
-                view_.StopTimer(kLayoutTimerId);
+                view_.StopLayoutTimer();
             }
             break;
         default:
@@ -134,12 +136,40 @@ void MainWindowLogic::OnPollTick() {
     appState.SelectNotice();
 }
 
+namespace {
+
+// The state machine names the buttons by their control ids.
+std::optional<WindowButton> ButtonOf(int control_id) {
+    switch (control_id) {
+        case kReloadButtonId:
+            return WindowButton::kReload;
+        case kSwitchButtonId:
+            return WindowButton::kSwitch;
+        case kRebootButtonId:
+            return WindowButton::kReboot;
+        case kStandbyButtonId:
+            return WindowButton::kStandby;
+        case kCheckButtonId:
+            return WindowButton::kCheck;
+        case kDetailButtonId:
+            return WindowButton::kDetail;
+        default:
+            return std::nullopt;
+    }
+}
+
+}  // namespace
+
 void MainWindowLogic::EnableControl(int control_id, bool enable) {
-    view_.EnableControl(control_id, enable);
+    if (const std::optional<WindowButton> button = ButtonOf(control_id)) {
+        view_.EnableButton(*button, enable);
+    }
 }
 
 void MainWindowLogic::FocusControl(int control_id) {
-    view_.FocusControl(control_id);
+    if (const std::optional<WindowButton> button = ButtonOf(control_id)) {
+        view_.FocusButton(*button);
+    }
 }
 
 bool MainWindowLogic::ConnectionLost() const {

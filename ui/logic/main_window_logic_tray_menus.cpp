@@ -38,8 +38,7 @@ void MainWindowLogic::OnTrayNotify(TrayMouseEvent event) {
             RestoreOrMinimise();
             break;
         case TrayMouseEvent::kRightButtonUp:
-            view_.ShowTrayMenu(view_.IsShownNormally() ? kTrayMinimizeText : kTrayRestoreText,
-                               exitAllowed);
+            view_.ShowTrayMenu(!view_.IsShownNormally(), exitAllowed);
             break;
         case TrayMouseEvent::kOther:
             break;
@@ -102,11 +101,11 @@ void MainWindowLogic::ShowAbout() {
 void MainWindowLogic::ToggleAutostart() {
     bool create = false;
     try {
-        if (view_.IsMenuChecked(ID_SYSTEM_AUTOSTART)) {
-            view_.SetMenuCheck(false, ID_SYSTEM_AUTOSTART);
+        if (view_.IsOptionChecked(MenuOption::kAutostart)) {
+            view_.CheckOption(MenuOption::kAutostart, false);
             settings.app_startup.value = 0;
         } else {
-            view_.SetMenuCheck(true, ID_SYSTEM_AUTOSTART);
+            view_.CheckOption(MenuOption::kAutostart, true);
             settings.app_startup.value = 1;
             create = true;
         }
@@ -118,12 +117,12 @@ void MainWindowLogic::ToggleAutostart() {
 
 void MainWindowLogic::ToggleKeepInTray() {
     try {
-        if (view_.IsMenuChecked(ID_SYSTEM_KEEP_IN_TRAY)) {
-            view_.SetMenuCheck(false, ID_SYSTEM_KEEP_IN_TRAY);
+        if (view_.IsOptionChecked(MenuOption::kKeepInTray)) {
+            view_.CheckOption(MenuOption::kKeepInTray, false);
             settings.app_keep_task.value = 0;
         } else if (view_.ShowMessage(kKeepInTrayConfirmText, MessageButtons::kYesNo,
                                      MessageIcon::kNone) == MessageAnswer::kYes) {
-            view_.SetMenuCheck(true, ID_SYSTEM_KEEP_IN_TRAY);
+            view_.CheckOption(MenuOption::kKeepInTray, true);
             settings.app_keep_task.value = 1;
         }
     } catch (const std::exception&) {

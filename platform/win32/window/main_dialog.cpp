@@ -37,7 +37,7 @@ bool CLumoraDlg::OnInitDialog() {
     GetWindowRect(GetDesktopWindow(), &desktop);
     logic_->LoadSettings(DesktopRect{desktop.left, desktop.top, desktop.right, desktop.bottom});
     // The saved position is applied as it is, even off the screen.
-    const AppSettings& settings = logic_->settings;
+    const AppSettings& settings = logic_->Settings();
     MoveWindowTo(hwnd(), settings.window_pos_x.value, settings.window_pos_y.value);
     windowPos = POINT{settings.window_pos_x.value, settings.window_pos_y.value};
 
@@ -85,7 +85,7 @@ void CLumoraDlg::OnOK() {
 }
 
 void CLumoraDlg::OnCancel() {
-    if (CloseActionFor(logic_->settings.app_keep_task.value) == CloseAction::kHide) {
+    if (CloseActionFor(logic_->Settings().app_keep_task.value) == CloseAction::kHide) {
         ShowWindow(hwnd(), SW_HIDE);  // still reachable through the tray icon
     } else {
         EndDialog(IDCANCEL);
@@ -199,16 +199,38 @@ MessageAnswer CLumoraDlg::ShowMessage(int string_id, MessageButtons buttons, Mes
     return ShowOwnedMessage(hwnd(), string_id, buttons, icon);
 }
 
-void CLumoraDlg::EnableControl(int control_id, bool enable) {
-    EnableWindow(Item(control_id), enable ? TRUE : FALSE);
+namespace {
+
+int ControlIdOf(WindowButton button) {
+    switch (button) {
+        case WindowButton::kReload:
+            return IDC_RELOAD;
+        case WindowButton::kSwitch:
+            return IDC_SWITCH;
+        case WindowButton::kReboot:
+            return IDC_REBOOT;
+        case WindowButton::kStandby:
+            return IDC_STANDBY;
+        case WindowButton::kCheck:
+            return IDC_CHECK;
+        case WindowButton::kDetail:
+            break;
+    }
+    return IDC_DETAIL;
 }
 
-void CLumoraDlg::ShowControl(int control_id, bool show) {
-    ShowWindow(Item(control_id), show ? SW_SHOW : SW_HIDE);
+}  // namespace
+
+void CLumoraDlg::EnableButton(WindowButton button, bool enable) {
+    EnableWindow(Item(ControlIdOf(button)), enable ? TRUE : FALSE);
 }
 
-void CLumoraDlg::FocusControl(int control_id) {
-    if (HWND control = Item(control_id)) {
+void CLumoraDlg::ShowSwitchButton(bool show) {
+    ShowWindow(Item(IDC_SWITCH), show ? SW_SHOW : SW_HIDE);
+}
+
+void CLumoraDlg::FocusButton(WindowButton button) {
+    if (HWND control = Item(ControlIdOf(button))) {
         SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
     }
 }
@@ -222,8 +244,8 @@ void CLumoraDlg::ShowNotice(int kind) {
     InvalidateRect(noticeCtrl.hwnd(), nullptr, FALSE);
 }
 
-void CLumoraDlg::StopTimer(int timer_id) {
-    KillTimer(hwnd(), static_cast<UINT_PTR>(timer_id));
+void CLumoraDlg::StopLayoutTimer() {
+    KillTimer(hwnd(), kLayoutTimerId);
 }
 
 }  // namespace quirn::win32

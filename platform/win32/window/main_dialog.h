@@ -52,32 +52,36 @@ class CLumoraDlg : public Dialog, public MainWindowView {
 
     // --- MainWindowView ---
     MessageAnswer ShowMessage(int string_id, MessageButtons buttons, MessageIcon icon) override;
-    void EnableControl(int control_id, bool enable) override;
-    void ShowControl(int control_id, bool show) override;
-    void FocusControl(int control_id) override;
+    void EnableButton(WindowButton button, bool enable) override;
+    void ShowSwitchButton(bool show) override;
+    void FocusButton(WindowButton button) override;
     void RefreshControls() override;
     void ShowNotice(int kind) override;
-    void SetPanelTexts(const std::array<std::wstring, 6>& texts) override;
-    RadioAntenna& Antenna() override { return antennaCtrl.antenna; }
-    Battery& BatteryGauge() override { return batteryCtrl.battery; }
-    ConnectionLabel& ConnectionPicture() override { return connectCtrl.label; }
+    // The status controls' new inputs show when ShowPanelTexts, last in a display refresh,
+    // repaints them.
+    void ShowPanelTexts(const std::array<std::wstring, 6>& texts) override;
+    void ShowAntenna(bool placeholders, int32_t connection_code, int32_t radio_level) override;
+    void ShowBattery(bool placeholders, int32_t level, int32_t percent) override;
+    void ShowConnection(int32_t connection_code) override;
+    const RadioAntenna& Antenna() const override { return antennaCtrl.antenna; }
+    const Battery& BatteryGauge() const override { return batteryCtrl.battery; }
     // Sizes the window for the closed panel and places every control. True when the window and
     // client rectangles could be read with non-zero heights; otherwise the layout is applied
     // with what was read, and the layout timer tries again.
     bool LayoutControls() override;
-    void StopTimer(int timer_id) override;
+    void StopLayoutTimer() override;
     TrayAddResult AddTrayIcon(const std::wstring& tip, int icon_id) override;
     void ModifyTrayIcon(const std::wstring& tip, int icon_id) override;
     void RemoveTrayIcon() override;
-    void ShowTrayMenu(int restore_text_id, bool exit_enabled) override;
+    void ShowTrayMenu(bool offer_restore, bool exit_enabled) override;
     bool IsShownNormally() override;
     void Minimise() override;
     void Restore() override;
     void RequestClose() override;
     void EndApplication() override;
-    void PostCommand(int command_id) override;
-    bool IsMenuChecked(int command_id) override;
-    void SetMenuCheck(bool checked, int command_id) override;
+    void OpenSettingsLater() override;
+    bool IsOptionChecked(MenuOption option) override;
+    void CheckOption(MenuOption option, bool checked) override;
     void RunAboutDialog() override;
     bool RunOptionDialog(OptionDialogModel& dialog) override;
     bool OpenUrl(const std::wstring& address) override;
