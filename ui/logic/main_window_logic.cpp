@@ -136,30 +136,6 @@ void MainWindowLogic::OnPollTick() {
     appState.SelectNotice();
 }
 
-namespace {
-
-// The state machine names the buttons by their control ids.
-std::optional<WindowButton> ButtonOf(int control_id) {
-    switch (control_id) {
-        case kReloadButtonId:
-            return WindowButton::kReload;
-        case kSwitchButtonId:
-            return WindowButton::kSwitch;
-        case kRebootButtonId:
-            return WindowButton::kReboot;
-        case kStandbyButtonId:
-            return WindowButton::kStandby;
-        case kCheckButtonId:
-            return WindowButton::kCheck;
-        case kDetailButtonId:
-            return WindowButton::kDetail;
-        default:
-            return std::nullopt;
-    }
-}
-
-}  // namespace
-
 void MainWindowLogic::EnableControl(int control_id, bool enable) {
     if (const std::optional<WindowButton> button = ButtonOf(control_id)) {
         view_.EnableButton(*button, enable);

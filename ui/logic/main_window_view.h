@@ -14,11 +14,9 @@
 #include "ui/display/radio_antenna.h"
 #include "ui/logic/message_boxes.h"
 #include "ui/logic/option_dialog_model.h"
+#include "ui/logic/window_buttons.h"
 
 namespace quirn {
-
-// The main window's buttons: the five commands and the detail panel's.
-enum class WindowButton { kReload, kSwitch, kReboot, kStandby, kCheck, kDetail };
 
 // The two options of the main menu that carry a check mark.
 enum class MenuOption { kAutostart, kKeepInTray };

@@ -199,28 +199,6 @@ MessageAnswer CLumoraDlg::ShowMessage(int string_id, MessageButtons buttons, Mes
     return ShowOwnedMessage(hwnd(), string_id, buttons, icon);
 }
 
-namespace {
-
-int ControlIdOf(WindowButton button) {
-    switch (button) {
-        case WindowButton::kReload:
-            return IDC_RELOAD;
-        case WindowButton::kSwitch:
-            return IDC_SWITCH;
-        case WindowButton::kReboot:
-            return IDC_REBOOT;
-        case WindowButton::kStandby:
-            return IDC_STANDBY;
-        case WindowButton::kCheck:
-            return IDC_CHECK;
-        case WindowButton::kDetail:
-            break;
-    }
-    return IDC_DETAIL;
-}
-
-}  // namespace
-
 void CLumoraDlg::EnableButton(WindowButton button, bool enable) {
     EnableWindow(Item(ControlIdOf(button)), enable ? TRUE : FALSE);
 }

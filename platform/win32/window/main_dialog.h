@@ -15,19 +15,19 @@
 #include <memory>
 #include <string>
 
+#include "platform/win32/framework/bitmap_button.h"
+#include "platform/win32/framework/dialog.h"
+#include "platform/win32/framework/gdi.h"
+#include "platform/win32/system/system_registry.h"
+#include "platform/win32/window/antenna_static.h"
+#include "platform/win32/window/battery_static.h"
+#include "platform/win32/window/connect_status_static.h"
+#include "platform/win32/window/notify_static.h"
+#include "platform/win32/window/window_message_runner.h"
 #include "state/profile_store.h"
 #include "ui/logic/clock.h"
 #include "ui/logic/main_window_logic.h"
 #include "ui/logic/main_window_view.h"
-#include "platform/win32/window/antenna_static.h"
-#include "platform/win32/window/battery_static.h"
-#include "platform/win32/window/connect_status_static.h"
-#include "platform/win32/framework/bitmap_button.h"
-#include "platform/win32/framework/dialog.h"
-#include "platform/win32/framework/gdi.h"
-#include "platform/win32/window/notify_static.h"
-#include "platform/win32/system/system_registry.h"
-#include "platform/win32/window/window_message_runner.h"
 
 namespace quirn::win32 {
 

@@ -69,8 +69,8 @@ TEST_F(MenuTest, TrayExitIsGreyedWhileTheAboutDialogIsOpen) {
     view.during_about = [&] { logic->OnTrayNotify(TrayMouseEvent::kRightButtonUp); };
     logic->OnMenuCommand(ID_HELP_ABOUT);
     logic->OnSysCommand(IDM_ABOUTBOX);
-    EXPECT_EQ(view.Entries("tray menu"),
-              (std::vector<std::string>{"tray menu minimise no-exit", "tray menu minimise no-exit"}));
+    EXPECT_EQ(view.Entries("tray menu"), (std::vector<std::string>{"tray menu minimise no-exit",
+                                                                   "tray menu minimise no-exit"}));
     EXPECT_TRUE(Inside().exitAllowed);
 }
 
