@@ -63,12 +63,6 @@ class MainWindowLogic : public AppStateWindow {
     // status poll. Call after the timers are started.
     void StartPolling();
 
-    // --- Worker runs (main_window_logic_runs.cpp) ---
-    // Starts one run of request kind `kind` (RequestKind): copies the shown exchange and the
-    // settings for it, runs the job's start step, and has the router exchange done on a worker
-    // thread; the outcome is handled here when it comes back.
-    void StartWorker(int32_t kind);
-
     // --- Messages (buttons and timers: main_window_logic.cpp; the rest:
     // main_window_logic_tray_menus.cpp) ---
     // A click of a command button (reload, switch, reboot, standby, connection check); false
@@ -92,13 +86,6 @@ class MainWindowLogic : public AppStateWindow {
     bool RunSettingsDialog();
     // Opens the router's firmware page in the default browser.
     void OpenFirmwarePage();
-    // Recomputes the tooltip and icon and hands them to the tray.
-    void UpdateTrayTip();
-    // Runs the about dialog; the tray's exit item is greyed meanwhile.
-    void ShowAbout();
-    void RestoreOrMinimise();
-    void ToggleAutostart();
-    void ToggleKeepInTray();
 
     // --- AppStateWindow, for `appState` ---
     void EnableControl(int control_id, bool enable) override;
@@ -125,6 +112,11 @@ class MainWindowLogic : public AppStateWindow {
     friend struct MainWindowLogicInternals;
     struct Run;
 
+    // --- Worker runs (main_window_logic_runs.cpp) ---
+    // Starts one run of request kind `kind` (RequestKind): copies the shown exchange and the
+    // settings for it, runs the job's start step, and has the router exchange done on a worker
+    // thread; the outcome is handled here when it comes back.
+    void StartWorker(int32_t kind);
     void FinishRun(Run run, NetworkOutcome outcome);
     void HandlePollOutcome(const PollExchange& exchange);
     void HandleCommandOutcome(const PollExchange& exchange);
@@ -135,10 +127,23 @@ class MainWindowLogic : public AppStateWindow {
     void Finish(const PollExchange& exchange);
     void RefreshDisplay();
     bool ShowPlaceholders() const;
-    void StartPollIfIdle();
-    bool SetPasswordOnRouter(const AppSettings& working);
+    // Recomputes the tooltip and icon and hands them to the tray.
+    void UpdateTrayTip();
+
+    // --- Timers (main_window_logic.cpp) ---
     bool Elapsed(int64_t since, int64_t limit_seconds) const;
     void OnPollTick();
+
+    // --- Settings dialog (main_window_logic_settings.cpp) ---
+    void StartPollIfIdle();
+    bool SetPasswordOnRouter(const AppSettings& working);
+
+    // --- Tray and menus (main_window_logic_tray_menus.cpp) ---
+    // Runs the about dialog; the tray's exit item is greyed meanwhile.
+    void ShowAbout();
+    void RestoreOrMinimise();
+    void ToggleAutostart();
+    void ToggleKeepInTray();
 
     // The window's state (window's thread only).
     PollExchange shownExchange;  // the status shown; its kind is the job of the latest run
