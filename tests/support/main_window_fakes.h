@@ -172,22 +172,11 @@ class FakeView : public MainWindowView {
         return value;
     }
     void Log(const std::string& entry) { log.push_back(entry); }
+    // The log's name of `button`, in the order of WindowButton.
     static std::string Name(WindowButton button) {
-        switch (button) {
-            case WindowButton::kReload:
-                return "reload";
-            case WindowButton::kSwitch:
-                return "switch";
-            case WindowButton::kReboot:
-                return "reboot";
-            case WindowButton::kStandby:
-                return "standby";
-            case WindowButton::kCheck:
-                return "check";
-            case WindowButton::kDetail:
-                break;
-        }
-        return "detail";
+        static const char* const kNames[] = {"reload",  "switch", "reboot",
+                                             "standby", "check",  "detail"};
+        return kNames[static_cast<int>(button)];
     }
 };
 
