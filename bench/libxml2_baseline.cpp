@@ -7,13 +7,11 @@
 #include <cstring>
 #include <string_view>
 
-#include "common/library_state.h"
+#include "common/library_testing.h"
 #include "common/page/status_page.h"
 
 namespace quirn::bench {
 namespace {
-
-using lumora::g_library;
 
 std::string_view View(const xmlChar* text) {
     return text == nullptr ? std::string_view() : reinterpret_cast<const char*>(text);
@@ -110,10 +108,10 @@ bool ReadPageWithLibxml2(const char* data, int size, BaselineResult& result) {
         return false;
     }
     // The library's value rules write to its current record.
-    lumora::RouterStatus* previous = g_library.current_status;
-    g_library.current_status = &result.status;
+    lumora::RouterStatus* previous = lumora::library_testing::CurrentStatus();
+    lumora::library_testing::SetCurrentStatus(&result.status);
     TreeWalk(result).Visit(xmlDocGetRootElement(document));
-    g_library.current_status = previous;
+    lumora::library_testing::SetCurrentStatus(previous);
     xmlFreeDoc(document);
     return true;
 }

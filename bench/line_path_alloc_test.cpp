@@ -9,7 +9,6 @@
 
 #include "bench/alloc_counter.h"
 #include "bench/bench_pages.h"
-#include "common/library_state.h"
 #include "common/page/page_reader.h"
 #include "common/net/socket_transport.h"
 

@@ -17,7 +17,7 @@
 
 #include "bench/bench_pages.h"
 #include "bench/libxml2_baseline.h"
-#include "common/library_state.h"
+#include "common/library_testing.h"
 #include "common/page/markup_scanner.h"
 #include "common/page/page_reader.h"
 #include "common/page/status_page.h"
@@ -46,7 +46,7 @@ class IgnoringHandlers : public lumora::MarkupHandlers {
 // The reader's stages on their own: 1 splits lines, 2 converts them too, 3 scans them too.
 int ReadStages(const std::string& page, int stages) {
     static IgnoringHandlers handlers;
-    lumora::MarkupScanner& scanner = lumora::g_library.scanner;
+    lumora::MarkupScanner& scanner = lumora::library_testing::PageScanner();
     scanner.Reset(handlers);
     lumora::MemoryLineSource source(page.data(), static_cast<long long>(page.size()));
     char line[lumora::kLineBufferSize];
@@ -213,7 +213,7 @@ int Check() {
     };
     RouterStatus status_page{};
     expect(Interpret(StatusPage(), status_page) == lumora::kSuccess, "the status page reads");
-    const std::string token = lumora::g_library.session_token;
+    const std::string token = lumora::library_testing::SessionToken();
     expect(!token.empty(), "the status page has a token");
     expect(std::strcmp(status_page.firmware_version, "2.0.7") == 0 &&
                status_page.battery_percent == 80 && status_page.connection_code == 3,
@@ -300,7 +300,7 @@ int RunWork(std::string_view work, long count) {
 
 int main(int argc, char** argv) {
     // The page reader's diagnostics stay out of the figures' way.
-    lumora::g_library.diagnostic_stream = std::fopen("/dev/null", "w");
+    lumora::SetDiagnosticStream(std::fopen("/dev/null", "w"));
     xmlInitParser();
     if (argc == 2 && std::strcmp(argv[1], "--check") == 0) {
         return quirn::bench::Check();

@@ -22,7 +22,7 @@
 #include "bench/alloc_counter.h"
 #include "common/net/http_exchange.h"
 #include "common/net/http_request.h"
-#include "common/library_state.h"
+#include "common/library_testing.h"
 #include "common/net/network_config.h"
 #include "common/net/router_commands.h"
 #include "sim/router_simulator.h"
@@ -180,7 +180,7 @@ int Soak(long count) {
 
 int main(int argc, char** argv) {
     // The poll's diagnostic lines are written, as always, but to nowhere.
-    lumora::g_library.diagnostic_stream = std::fopen("/dev/null", "w");
+    lumora::SetDiagnosticStream(std::fopen("/dev/null", "w"));
     if (argc == 3 && std::strcmp(argv[1], "--polls") == 0) {
         return quirn::bench::RunPolls(std::strtol(argv[2], nullptr, 10));
     }

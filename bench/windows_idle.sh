@@ -8,35 +8,21 @@
 #   WIN_BUILD_DIR     a mingw-w64 build holding platform/win32/app/QuirnMobileTool.exe
 #   NATIVE_BUILD_DIR  a native build holding sim/quirn-sim
 set -euo pipefail
-cd "$(dirname "$0")/.."
+. "$(dirname "$0")/../tools/lib.sh"
+cd "$QUIRN_ROOT"
 
 win_build=$(realpath "$1")
 native_build=$(realpath "$2")
 idle_seconds=${3:-60}
 exe=$win_build/platform/win32/app/QuirnMobileTool.exe
 
-if [ "${QUIRN_IDLE_NAMESPACE:-}" != 1 ]; then
-    QUIRN_IDLE_NAMESPACE=1 exec unshare -n -m bash "$0" "$@"
-fi
+quirn_in_namespace || quirn_rerun_in_namespace "$@"
 
-. tools/router-namespace.sh
+quirn_namespace_setup
+quirn_start_sim "$native_build/sim/quirn-sim"
+quirn_start_xvfb 140 1280x1024 "$work/xvfb.log" >/dev/null
 
-"$native_build/sim/quirn-sim" --listen 127.0.0.1:80 --log "$work/requests.log" \
-    >"$work/sim.out" 2>&1 &
-pids+=($!)
-
-for number in $(seq 140 180); do
-    [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ] || break
-done
-Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-export DISPLAY=":$number"
-for _ in $(seq 100); do
-    [ -S "/tmp/.X11-unix/X$number" ] && break
-    sleep 0.1
-done
-
-. tools/wine-env.sh "$win_build/wine-idle"
+quirn_wine_env "$win_build/wine-idle"
 install_dir=$WINEPREFIX/drive_c/quirn
 
 polls() {
@@ -99,7 +85,7 @@ private_kib() {
 start_program() {
     "$WINESERVER" -k 2>/dev/null || true
     "$WINESERVER" -w 2>/dev/null || true
-    . tools/wine-env.sh "$win_build/wine-idle"
+    quirn_wine_env "$win_build/wine-idle"
     mkdir -p "$install_dir"
     cp "$exe" "$install_dir/"
     printf '[application_info]\r\nreload_cycle=%s\r\n' "$1" >"$install_dir/QuirnMobileTool.INI"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "cli/command.h"
-#include "common/library_state.h"
+#include "common/library.h"
 #include "common/router_result.h"
 
 namespace quirnctl {
@@ -56,7 +56,7 @@ const Command* FindCommand(const char* name) {
 int Main(int argc, char** argv) {
     // Standard output carries the result (JSON for scripts); the library's diagnostic lines
     // go beside it on standard error.
-    lumora::g_library.diagnostic_stream = stderr;
+    lumora::SetDiagnosticStream(stderr);
 
     if (argc < 2) {
         PrintUsage(stderr);

@@ -16,16 +16,13 @@
 #include "cli/status_text.h"
 #include "common/net/http_exchange.h"
 #include "common/net/http_request.h"
-#include "common/library_state.h"
+#include "common/library.h"
 #include "common/net/router_commands.h"
 #include "common/router_status.h"
 #include "common/page/status_page.h"
 
 namespace quirnctl {
 namespace {
-
-// The router accepts administrator passwords of at most this many bytes.
-constexpr std::size_t kMaxAdminPasswordBytes = 64;
 
 // How the router is reached and with which administrator password. One place to fill it, so
 // that further sources (a profile file) slot in beside the options.
@@ -62,7 +59,7 @@ const char* HostOrNone(const RouterAccess& access) {
 int ReportOutcome(const char* operation, int result, bool json) {
     std::string out;
     if (json) {
-        out = StatusJson(result, nullptr, lumora::g_library.session_token[0] != '\0');
+        out = StatusJson(result, nullptr, lumora::HoldsSessionToken());
     } else {
         out = std::string(operation) + ": " + ResultText(result) + "\n";
     }
@@ -150,9 +147,6 @@ int RunSetPassword(const std::vector<std::string>& args) {
     const std::string password = ReadPasswordFile(*path);
     if (password.empty()) {
         throw UsageError("the password file " + *path + " holds no password");
-    }
-    if (password.size() > kMaxAdminPasswordBytes) {
-        throw UsageError("the password in " + *path + " is longer than 64 bytes");
     }
     const int result = lumora::SetAdminPassword(lumora::kStatusPagePassword, password.c_str(),
                                                 lumora::kStatusPageUser);

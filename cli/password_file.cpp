@@ -5,10 +5,36 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 
 #include "cli/command.h"
+#include "common/text/code_page.h"
+#include "state/admin_password.h"
 
 namespace quirnctl {
+namespace {
+
+// Holds the password to the rule the window's settings dialog uses, before anything is sent.
+void RequireFittingPassword(const std::string& password, const std::string& path) {
+    std::optional<std::wstring> wide;
+    try {
+        wide = lumora::NarrowToWide(password.c_str(), lumora::kCodePageUtf8);
+    } catch (const lumora::ConversionError&) {
+        throw UsageError("the password in " + path + " is not UTF-8 text");
+    }
+    switch (quirn::CheckAdminPassword(wide->c_str())) {
+        case quirn::AdminPasswordFit::kFits:
+            return;
+        case quirn::AdminPasswordFit::kNotInCodePage:
+            throw UsageError("the password in " + path +
+                             " holds a character that code page 932 cannot store");
+        default:
+            throw UsageError("the password in " + path + " is too long: " +
+                             quirn::AdminPasswordLimitsText());
+    }
+}
+
+}  // namespace
 
 std::string ReadPasswordFile(const std::string& path) {
     const bool from_stdin = path == "-";
@@ -32,6 +58,7 @@ std::string ReadPasswordFile(const std::string& path) {
     if (line.find('\0') != std::string::npos) {
         throw UsageError("the password in " + path + " holds a zero byte");
     }
+    RequireFittingPassword(line, path);
     return line;
 }
 

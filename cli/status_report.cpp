@@ -7,7 +7,7 @@
 #include "cli/status_json.h"
 #include "cli/status_text.h"
 #include "common/page/entity_decoder.h"
-#include "common/library_state.h"
+#include "common/library.h"
 #include "common/router_result.h"
 #include "common/page/status_page.h"
 
@@ -25,7 +25,7 @@ int ReportStatus(int result, const lumora::RouterStatus& status, bool json) {
     const lumora::RouterStatus* record = result == lumora::kSuccess ? &shown : nullptr;
     std::string out;
     if (json) {
-        out = StatusJson(result, record, lumora::g_library.session_token[0] != '\0');
+        out = StatusJson(result, record, lumora::HoldsSessionToken());
     } else {
         out = StatusSummary(result, record);
     }

@@ -1,5 +1,5 @@
 # Cross-build for 64-bit Windows with Debian's mingw-w64 (g++-mingw-w64-x86-64):
-#   cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
+#   cmake --preset windows      (CMakePresets.json: build-win with this file)
 # Test programs run as Windows programs under Wine. What every Windows compiler needs (the
 # wide-character API, static runtime) is set by the project itself, under if(WIN32).
 set(CMAKE_SYSTEM_NAME Windows)

@@ -7,18 +7,23 @@
 namespace lumora {
 
 std::FILE* DiagnosticStream() {
-    if (g_library.diagnostic_stream == nullptr) {
-        g_library.diagnostic_stream = stdout;
+    std::FILE* stream = g_library.diagnostic_stream.load();
+    if (stream == nullptr) {
+        // The first caller's choice stands; a racing one finds it in `stream`.
+        if (g_library.diagnostic_stream.compare_exchange_strong(stream, stdout)) {
+            stream = stdout;
+        }
     }
-    return g_library.diagnostic_stream;
+    return stream;
 }
 
 void LogText(const char* format, ...) {
     std::va_list args;
     va_start(args, format);
-    std::vfprintf(DiagnosticStream(), format, args);
+    std::FILE* stream = DiagnosticStream();
+    std::vfprintf(stream, format, args);
     va_end(args);
-    std::fflush(DiagnosticStream());
+    std::fflush(stream);
 }
 
 void LogLibraryError(int number, int line) {

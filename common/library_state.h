@@ -18,9 +18,11 @@ struct LibraryState {
     // Serialises whole router exchanges; test-and-increment is one atomic step.
     std::atomic<int> busy_counter{0};
 
-    // Diagnostics: standard output, chosen on first use; nothing reads the lines back.
-    std::FILE* diagnostic_stream = nullptr;
-    int last_error = 0;  // the number most recently passed to LogLibraryError
+    // Diagnostics: standard output, chosen on first use; nothing reads the lines back. Both are
+    // also written outside the busy counter (before an exchange takes it, and on a refused
+    // command), so they are atomic rather than guarded by it.
+    std::atomic<std::FILE*> diagnostic_stream{nullptr};
+    std::atomic<int> last_error{0};  // the number most recently passed to LogLibraryError
 
     // The page being read: the record the handlers fill and the flags they keep.
     RouterStatus* current_status = nullptr;

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "common/library_state.h"
+#include "common/library.h"
 
 // Stops the run when `condition` is false; libFuzzer then saves the input as a crash.
 #define FUZZ_CHECK(condition)                                                                  \
@@ -21,7 +21,7 @@ namespace quirn::fuzz {
 // Opens the null device once and makes it the library's diagnostic stream.
 inline void SilenceDiagnostics() {
     static std::FILE* const sink = std::fopen("/dev/null", "w");
-    lumora::g_library.diagnostic_stream = sink;
+    lumora::SetDiagnosticStream(sink);
 }
 
 }  // namespace quirn::fuzz

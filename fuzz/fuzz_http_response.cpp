@@ -23,14 +23,13 @@
 #include "common/busy_counter.h"
 #include "common/net/http_exchange.h"
 #include "common/net/http_request.h"
-#include "common/library_state.h"
+#include "common/library_testing.h"
 #include "common/net/network_config.h"
 #include "common/net/router_commands.h"
 #include "fuzz/fuzz_check.h"
 
 namespace {
 
-using lumora::g_library;
 using lumora::RouterResult;
 
 // The number of open sockets; with `show`, each descriptor's target on standard error. Only
@@ -121,7 +120,7 @@ bool OneOf(RouterResult result, std::initializer_list<RouterResult> allowed) {
         }
     }
     std::fprintf(stderr, "result %d, last error number %d\n", static_cast<int>(result),
-                 g_library.last_error);
+                 lumora::LastLibraryError());
     return false;
 }
 
@@ -135,7 +134,7 @@ RouterResult Exchange(int kind) {
             if (result == kSuccess) {
                 FUZZ_CHECK(status.battery_percent >= -3 && status.battery_percent <= 100);
                 FUZZ_CHECK(status.radio_level >= -2 && status.radio_level <= 6);
-                FUZZ_CHECK(g_library.page_had_token == 1);
+                FUZZ_CHECK(lumora::library_testing::PageHadToken() == 1);
             }
             FUZZ_CHECK(OneOf(result, {kSuccess, kSendFailed, kReceiveFailed, kAuthRefused,
                                       kPageNotUnderstood, kUnexpectedResponse}));
@@ -192,8 +191,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::thread answer([&] { router.Answer(data + 1, size - 1, reset); });
     Exchange(kind);
     answer.join();
-    FUZZ_CHECK(g_library.busy_counter.load() == 0);
-    FUZZ_CHECK(g_library.current_status == nullptr);
+    FUZZ_CHECK(lumora::library_testing::BusyCount() == 0);
+    FUZZ_CHECK(lumora::library_testing::CurrentStatus() == nullptr);
     if (OpenDescriptors() != descriptors) {
         std::fprintf(stderr, "%d sockets open, %d expected\n", OpenDescriptors(true), descriptors);
         FUZZ_CHECK(OpenDescriptors() == descriptors);

@@ -14,14 +14,13 @@
 
 #include "cli/status_json.h"
 #include "common/page/entity_decoder.h"
-#include "common/library_state.h"
+#include "common/library_testing.h"
 #include "common/page/page_reader.h"
 #include "common/page/status_page.h"
 #include "fuzz/fuzz_check.h"
 
 namespace {
 
-using lumora::g_library;
 using lumora::RouterResult;
 using lumora::RouterStatus;
 
@@ -70,8 +69,8 @@ Outcome Interpret(const std::uint8_t* data, std::size_t size) {
     std::vector<char> bytes(data, data + size);
     lumora::MemoryLineSource source(bytes.data(), static_cast<long long>(bytes.size()));
     outcome.result = lumora::InterpretPage(source, outcome.status);
-    outcome.token = g_library.session_token;
-    FUZZ_CHECK(g_library.current_status == nullptr);
+    outcome.token = lumora::library_testing::SessionToken();
+    FUZZ_CHECK(lumora::library_testing::CurrentStatus() == nullptr);
     FUZZ_CHECK(outcome.result == lumora::kSuccess || outcome.result == lumora::kAuthRefused ||
                outcome.result == lumora::kPageNotUnderstood);
     if (outcome.result != lumora::kSuccess) {
@@ -117,12 +116,12 @@ void CheckJson(const std::string& json) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     quirn::fuzz::SilenceDiagnostics();
-    std::memset(g_library.session_token, 0, sizeof g_library.session_token);
+    lumora::library_testing::SetSessionToken("");
 
     const Outcome first = Interpret(data, size);
     FUZZ_CHECK(first.token.size() <= 32);
     if (first.result == lumora::kSuccess) {
-        FUZZ_CHECK(g_library.page_had_token == 1);
+        FUZZ_CHECK(lumora::library_testing::PageHadToken() == 1);
         CheckRecord(first.status);
         CheckJson(quirnctl::StatusJson(first.result, &first.status, true));
     }
@@ -130,7 +129,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The same page after one that broke off halfway: nothing of the broken page may remain,
     // except a token it left when this page delivers none (which fails the read anyway).
     Interpret(data, size / 2);
-    std::memset(g_library.session_token, 0, sizeof g_library.session_token);
+    lumora::library_testing::SetSessionToken("");
     const Outcome again = Interpret(data, size);
     FUZZ_CHECK(again.result == first.result);
     FUZZ_CHECK(again.token == first.token);

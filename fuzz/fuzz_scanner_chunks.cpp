@@ -145,11 +145,17 @@ void BuiltMarkup(Input& input) {
         switch (input.Below(8)) {
             case 0:
             case 1: {
-                text += "<" + input.Word("abcdefghtd012", 8);
+                // Appended piece by piece: "literal" + string trips a false -Wrestrict in g++ 12.
+                text += '<';
+                text += input.Word("abcdefghtd012", 8);
                 for (unsigned n = input.Below(4); n > 0; --n) {
-                    text += " " + input.Word("abcxyz", 5) + "=";
+                    text += ' ';
+                    text += input.Word("abcxyz", 5);
+                    text += '=';
                     if (input.Below(2) == 0) {
-                        text += "\"" + input.Word("ab c/>=_-", 6) + "\"";
+                        text += '"';
+                        text += input.Word("ab c/>=_-", 6);
+                        text += '"';
                     } else {
                         text += input.Word("abc0_.", 6);
                     }

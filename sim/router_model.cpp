@@ -12,7 +12,8 @@ namespace {
 
 constexpr std::string_view kAdminUser = "admin";
 constexpr size_t kTokenLength = 32;
-constexpr size_t kMaxPasswordLength = 64;
+// The router's own page allows passwords of up to 64 characters, whatever their bytes.
+constexpr size_t kMaxPasswordCharacters = 64;
 constexpr size_t kLongLineLength = 5000;
 constexpr size_t kHugePageBytes = 10 * 1024 * 1024;
 constexpr size_t kGarbageBytes = 2048;
@@ -346,10 +347,12 @@ Reply RouterModel::AnswerPasswordSet(const HttpRequest& request) {
     }
     const std::string& password = form["INIT_PASSWD"];
     bool printable = true;
+    size_t characters = 0;
     for (char c : password) {
         printable = printable && static_cast<unsigned char>(c) >= 0x20 && c != 0x7F;
+        characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;  // UTF-8 lead bytes
     }
-    if (password.empty() || password.size() > kMaxPasswordLength || !printable ||
+    if (password.empty() || characters > kMaxPasswordCharacters || !printable ||
         password != form["INIT_RETRY_PASSWD"]) {
         return PageReply(400,
                          MessagePage(state_, "エラー",

@@ -14,17 +14,16 @@
 # build-bench-win). Extra page_bench options can be given in QUIRN_PAGE_BENCH_ARGS (e.g.
 # --benchmark_filter=Interpret).
 set -euo pipefail
-cd "$(dirname "$0")/.."
+. "$(dirname "$0")/lib.sh"
+cd "$QUIRN_ROOT"
 
 stages=("$@")
 [ ${#stages[@]} -gt 0 ] || stages=(pages instructions poll syscalls soak windows)
 build=${QUIRN_BENCH_BUILD:-build-bench}
 win_build=${QUIRN_BENCH_WIN_BUILD:-build-bench-win}
 
-bash tools/ensure-packages.sh cmake g++ make libgtest-dev libbenchmark-dev libxml2-dev \
-    valgrind strace
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" -j 2 --target page_bench poll_bench quirn-sim >/dev/null
+quirn_need native benchmarks valgrind strace
+quirn_build bench "$build" page_bench poll_bench quirn-sim >/dev/null
 page_bench=$build/bench/page_bench
 poll_bench=$build/bench/poll_bench
 
@@ -129,10 +128,8 @@ run_windows() {
         echo "skipped: the router's private network namespace needs root"
         return
     fi
-    bash tools/ensure-packages.sh g++-mingw-w64-x86-64 wine wine64 xvfb iproute2
-    cmake -S . -B "$win_build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF \
-        -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" >/dev/null
-    cmake --build "$win_build" -j 2 --target QuirnMobileTool >/dev/null
+    quirn_need windows window namespace
+    quirn_build bench-win "$win_build" QuirnMobileTool >/dev/null
     bash bench/windows_idle.sh "$win_build" "$build"
 }
 

@@ -12,38 +12,28 @@
 # QUIRN_DEMO_WINDOW=0 skips the Windows program.
 # Usage: tools/demo.sh [quirn-sim options, e.g. --scenario charging]
 set -euo pipefail
-cd "$(dirname "$0")/.."
+. "$(dirname "$0")/lib.sh"
+cd "$QUIRN_ROOT"
 
 win_build=build-demo-win
 want_window=${QUIRN_DEMO_WINDOW:-1}
 
-if [ "${QUIRN_DEMO_NAMESPACE:-}" != 1 ]; then
-    bash tools/ensure-packages.sh cmake g++ make python3 iproute2
+if ! quirn_in_namespace; then
+    quirn_need cmake g++ make python3 namespace
     if [ ! -x build/cli/quirnctl ] || [ ! -x build/sim/quirn-sim ]; then
         echo "== building quirnctl and quirn-sim" >&2
-        cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF >/dev/null
-        cmake --build build -j "$(nproc)" --target quirnctl quirn-sim >/dev/null
+        quirn_build native-programs build quirnctl quirn-sim >/dev/null
     fi
     if [ "$want_window" = 1 ]; then
-        bash tools/ensure-packages.sh g++-mingw-w64-x86-64 wine wine64 fonts-wine xvfb \
-            imagemagick xdotool fonts-ipafont-gothic
+        quirn_need windows window wine imagemagick
         echo "== building QuirnMobileTool.exe" >&2
-        cmake -S . -B "$win_build" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" \
-            -DBUILD_TESTING=OFF >/dev/null
-        cmake --build "$win_build" -j 2 --target QuirnMobileTool >/dev/null
+        quirn_build demo-win "$win_build" QuirnMobileTool >/dev/null
     fi
-    QUIRN_DEMO_NAMESPACE=1 exec unshare -n -m bash "$0" "$@"
+    quirn_rerun_in_namespace "$@"
 fi
 
-# Inside the namespace: only loopback exists, and the hosts file is our own.
-. tools/router-namespace.sh
-
-build/sim/quirn-sim --listen 127.0.0.1:80 --log "$work/requests.log" "$@" >"$work/sim.out" 2>&1 &
-pids+=($!)
-for _ in $(seq 50); do
-    grep -q listening "$work/sim.out" && break
-    sleep 0.1
-done
+quirn_namespace_setup
+quirn_start_sim build/sim/quirn-sim "$@"
 
 status=0
 echo "== quirnctl status --json   (router: quirn-sim as quirn.home.arpa, port 80)" >&2
@@ -61,45 +51,24 @@ own_display=0
 if [[ "${DISPLAY:-}" =~ ^:([0-9]+) ]] && [ -S "/tmp/.X11-unix/X${BASH_REMATCH[1]}" ]; then
     own_display=1
 else
-    for number in $(seq 93 120); do
-        [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ] || break
-    done
-    Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-    pids+=($!)
-    export DISPLAY=":$number"
-    for _ in $(seq 100); do
-        [ -S "/tmp/.X11-unix/X$number" ] && break
-        sleep 0.1
-    done
+    quirn_start_xvfb 93 1280x1024 "$work/xvfb.log" >/dev/null
 fi
 echo "== QuirnMobileTool.exe under Wine on display $DISPLAY" >&2
 
-# A prefix of the demo's own; the program and the profile it writes beside itself live in it.
-. tools/wine-env.sh "$win_build/wine"
+# A prefix of the demo's own, set up for the window; the program and the profile it writes
+# beside itself live in it.
+quirn_wine_window_prefix "$win_build/wine"
 install_dir="$WINEPREFIX/drive_c/quirn"
 mkdir -p "$install_dir"
 cp "$win_build/platform/win32/app/QuirnMobileTool.exe" "$install_dir/"
 rm -f "$install_dir/QuirnMobileTool.INI"
-# The Windows fonts the program asks for, as the IPA fonts; and the desktop with a taskbar, so
-# that the notification-area icon has somewhere to go.
-{
-    printf '\xff\xfe'
-    printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
-        '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' \
-        '"MS UI Gothic"="IPAPGothic"' '"ＭＳ Ｐゴシック"="IPAPGothic"' \
-        '"MS Shell Dlg"="IPAPGothic"' '"Tahoma"="IPAGothic"' '' \
-        '[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops\quirn]' \
-        '"EnableShell"=dword:00000001' '' | iconv -f UTF-8 -t UTF-16LE
-} >"$WINEPREFIX/drive_c/quirn-demo.reg"
-env LC_ALL="$QUIRN_WINE_LOCALE" "$QUIRN_WINE" regedit /S 'C:\quirn-demo.reg' >/dev/null 2>&1
-marlett=$(dirname "$(readlink -f "$QUIRN_WINE")")/../../share/wine/fonts/marlett.ttf
-[ -f "$marlett" ] && cp "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/"
 
 polls_before=$(grep -c 'GET /mobile/mobile.cgi/info_remote_main' "$work/requests.log" || true)
 (cd "$install_dir" && exec env LC_ALL="$QUIRN_WINE_LOCALE" "$QUIRN_WINE" explorer \
-    /desktop=quirn,1024x768 'C:\quirn\QuirnMobileTool.exe') >"$work/wine.log" 2>&1 &
+    "/desktop=$QUIRN_WINE_DESKTOP,$QUIRN_WINE_DESKTOP_SIZE" 'C:\quirn\QuirnMobileTool.exe') \
+    >"$work/wine.log" 2>&1 &
 wine_pid=$!
-pids+=($wine_pid)
+pids+=("$wine_pid")
 
 # The first status has arrived when the router has answered a status fetch; the window shows it
 # at once, and its tray tip and pictures a moment later.
@@ -116,7 +85,7 @@ done
 if [ "$shown" = 1 ]; then
     sleep 3
     shot=${QUIRN_DEMO_SHOT:-docs/window-live.png}
-    desktop=$(xdotool search --name '^quirn - Wine desktop$' | head -n 1)
+    desktop=$(xdotool search --name "^$QUIRN_WINE_DESKTOP - Wine desktop\$" | head -n 1)
     import -window "${desktop:-root}" "$shot"
     echo "== first status shown; screenshot: $shot" >&2
 else

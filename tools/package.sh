@@ -5,15 +5,12 @@
 # The version is the CMake project's, which res/CMakeLists.txt holds equal to res/version.h.
 # Usage: tools/package.sh [BUILD]
 set -euo pipefail
-cd "$(dirname "$0")/.."
+. "$(dirname "$0")/lib.sh"
+cd "$QUIRN_ROOT"
 build=${1:-build-win}
 
-bash tools/ensure-packages.sh nsis python3
-if [ ! -f "$build/CMakeCache.txt" ]; then
-    cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake >/dev/null
-fi
-cmake --build "$build" -j 2 --target QuirnMobileTool >/dev/null
+quirn_need windows nsis python3
+quirn_build windows "$build" QuirnMobileTool >/dev/null
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 if ! [[ $version =~ ^[0-9]+\.[0-9]+\.[0-9]+$ ]]; then
     echo "package.sh: no project version in $build/CMakeCache.txt" >&2

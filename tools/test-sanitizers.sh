@@ -7,16 +7,19 @@
 #         (build-fuzz, clang)
 # Usage: tools/test-sanitizers.sh [asan] [tsan] [fuzz]     (no argument: all three)
 # QUIRN_FUZZ_SECONDS is each fuzz target's fuzzing time in seconds (default 20).
+# The builds are CMakePresets.json's asan, tsan and fuzz. The ASan build is unoptimised: the suite
+# waits on sockets far more than it computes, and it builds faster. It has GCC's
+# -Wmaybe-uninitialized off, which misfires inside <regex> when AddressSanitizer instruments it.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+. "$(dirname "$0")/lib.sh"
+cd "$QUIRN_ROOT"
 
 stages=("$@")
 [ ${#stages[@]} -gt 0 ] || stages=(asan tsan fuzz)
-jobs=$(nproc)
 fuzz_seconds=${QUIRN_FUZZ_SECONDS:-20}
 fuzz_targets=(fuzz_page fuzz_euc fuzz_scanner_chunks fuzz_base64_password fuzz_profile fuzz_http_response)
 
-bash tools/ensure-packages.sh cmake g++ make libgtest-dev clang-14 libfuzzer-14-dev libclang-rt-14-dev
+quirn_need native sanitizers
 
 # Any finding stops the program with a report instead of letting it run on.
 export ASAN_OPTIONS=abort_on_error=1:detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1
@@ -25,21 +28,13 @@ export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
 
 run_asan() {
     echo "== sanitizers: AddressSanitizer + UndefinedBehaviorSanitizer, whole native suite"
-    # GCC's -Wmaybe-uninitialized misfires inside <regex> when AddressSanitizer instruments it.
-    local flags="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
-    flags+=" -Wno-maybe-uninitialized"
-    # Unoptimised: the suite waits on sockets far more than it computes, and it builds faster.
-    cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS=$flags" \
-        "-DCMAKE_EXE_LINKER_FLAGS=-fsanitize=address,undefined"
-    cmake --build build-asan -j "$jobs"
-    ctest --test-dir build-asan --output-on-failure -j "$jobs"
+    quirn_build asan build-asan
+    quirn_ctest build-asan
 }
 
 run_tsan() {
     echo "== sanitizers: ThreadSanitizer, threaded tests"
-    cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS=-fsanitize=thread" \
-        "-DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread"
-    cmake --build build-tsan -j "$jobs" --target unit_tests integration_tests hostile_tests
+    quirn_build tsan build-tsan unit_tests integration_tests hostile_tests
     # The unit tests hold the worker runs and the busy counter; the integration tests run the
     # simulator's threads beside the library's; the hostile suite adds concurrent exchanges
     # (its long single-threaded scenarios would only be slow here).
@@ -50,10 +45,7 @@ run_tsan() {
 
 run_fuzz() {
     echo "== fuzzing: ${#fuzz_targets[@]} targets, ${fuzz_seconds} s each after their corpus"
-    local flags="-fsanitize=address,undefined,fuzzer-no-link -fno-sanitize-recover=all"
-    cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DQUIRN_FUZZ=ON -DBUILD_TESTING=OFF "-DCMAKE_CXX_FLAGS=$flags"
-    cmake --build build-fuzz -j "$jobs" --target "${fuzz_targets[@]}"
+    quirn_build fuzz build-fuzz "${fuzz_targets[@]}"
     local passed=0 failed=0
     for target in "${fuzz_targets[@]}"; do
         # New inputs go to a scratch folder; the committed corpus is only read.

@@ -3,6 +3,7 @@
 # emulator for CTest and test discovery.
 #   wine-run.sh WINE_PREFIX_DIR PROGRAM.exe [ARGUMENTS...]
 set -u
-. "$(dirname "$0")/wine-env.sh" "$1" || exit 125
+. "$(dirname "$0")/lib.sh" || exit 125
+quirn_wine_env "$1" || exit 125
 shift
 exec env LC_ALL="$QUIRN_WINE_LOCALE" "$QUIRN_WINE" "$@"

@@ -13,6 +13,7 @@ ends the prefix's wineserver and the display once more should this process die.
 import os
 import re
 import shutil
+import signal
 import socket
 import subprocess
 import threading
@@ -29,6 +30,7 @@ APP_TITLE = "Quirn Mobile Tool"
 EXE_NAME = "QuirnMobileTool.exe"
 PROFILE_NAME = "QuirnMobileTool.INI"
 SHORTCUT_NAME = "QuirnMobileTool.lnk"
+# Wine's virtual desktop, the prefix's default one, as tools/lib.sh sets it up.
 DESKTOP_NAME = "quirn"
 DESKTOP_SIZE = (1024, 768)
 DESKTOP_GEOMETRY = f"{DESKTOP_SIZE[0]}x{DESKTOP_SIZE[1]}"
@@ -37,15 +39,6 @@ DESKTOP_GEOMETRY = f"{DESKTOP_SIZE[0]}x{DESKTOP_SIZE[1]}"
 INSTALL_DIR_WIN = "C:\\quirn"
 EXE_WIN = INSTALL_DIR_WIN + "\\" + EXE_NAME
 
-# The Windows fonts the program asks for, mapped to the IPA fonts. "MS UI Gothic" and "MS Shell
-# Dlg" must be the proportional face, as on Japanese Windows: with the monospaced one the about
-# box's version line and the settings dialog's labels are cut off.
-FONT_SUBSTITUTES = {
-    "MS UI Gothic": "IPAPGothic",
-    "ＭＳ Ｐゴシック": "IPAPGothic",
-    "MS Shell Dlg": "IPAPGothic",
-    "Tahoma": "IPAGothic",
-}
 IPA_P_GOTHIC = Path("/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf")
 IPA_GOTHIC = Path("/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf")
 
@@ -301,94 +294,62 @@ class Session:
             except subprocess.TimeoutExpired:
                 pass
         self.processes = []
-        if self.xvfb is not None:
-            self.xvfb.terminate()
-            try:
-                self.xvfb.wait(timeout=10)
-            except subprocess.TimeoutExpired:
-                self.xvfb.kill()
-                self.xvfb.wait()
-            self.xvfb = None
+        self._stop_xvfb()
         (self.artifacts / "xvfb.pid").unlink(missing_ok=True)
 
     def _start_xvfb(self):
-        # From the first display number upwards, skipping those another server holds.
-        for number in range(self.first_display, self.first_display + 20):
-            if Path(f"/tmp/.X{number}-lock").exists() or Path(f"/tmp/.X11-unix/X{number}").exists():
-                continue
-            with open(self.artifacts / "xvfb.log", "wb") as log:
-                process = subprocess.Popen(
-                    ["Xvfb", f":{number}", "-screen", "0", f"{DESKTOP_GEOMETRY}x24",
-                     "-nolisten", "tcp"],
-                    stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT,
-                    start_new_session=True)
-            (self.artifacts / "xvfb.pid").write_text(f"{process.pid}\n")
-            self.xvfb = process
-            wait_until(lambda: process.poll() is not None
-                       or Path(f"/tmp/.X11-unix/X{number}").exists(), 10, "Xvfb")
-            if process.poll() is None:
-                self.display = f":{number}"
-                return
-            self.xvfb = None  # lost the race for this number to another server
-        raise HarnessError(f"no free X display from :{self.first_display}")
+        out = self._lib("quirn_start_xvfb", str(self.first_display), DESKTOP_GEOMETRY,
+                        str(self.artifacts / "xvfb.log"), timeout=30)
+        self.display, pid = out.split()
+        self.xvfb = int(pid)
+        (self.artifacts / "xvfb.pid").write_text(f"{pid}\n")
+
+    def _stop_xvfb(self):
+        if self.xvfb is None:
+            return
+        # The server is no child of this process (the shell that started it has ended), so
+        # an ended one may stay a zombie until its new parent reaps it.
+        def ended():
+            try:
+                stat = Path(f"/proc/{self.xvfb}/stat").read_text()
+            except FileNotFoundError:
+                return True
+            return stat.rsplit(")", 1)[1].split()[0] == "Z"
+        try:
+            os.kill(self.xvfb, signal.SIGTERM)
+            wait_until(ended, 10, "Xvfb to end")
+        except ProcessLookupError:
+            pass
+        except HarnessError:
+            os.kill(self.xvfb, signal.SIGKILL)
+        self.xvfb = None
 
     def _start_wine(self):
-        self._source_wine_env()
-        settings = self._registry_text()
-        marker = self.prefix / ".quirn-e2e-settings"
-        if not marker.exists() or marker.read_text(encoding="utf-8") != settings:
-            self._configure_prefix(settings)
-            # The desktop takes its settings when it is made: start the session afresh.
-            self.kill_wineserver()
-            marker.write_text(settings, encoding="utf-8")
-            self._source_wine_env()
-
-    def _source_wine_env(self):
-        """tools/wine-env.sh makes the prefix on first use and starts its session; every later
-        Wine process here gets the variables it sets."""
-        script = ('. "$1" "$2" >&2 || exit 1; '
-                  'printf "%s\\0" "$QUIRN_WINE" "$QUIRN_WINESERVER" "$QUIRN_WINE_LOCALE"; env -0')
-        out = subprocess.run(
-            ["bash", "-c", script, "wine-env", str(REPO / "tools" / "wine-env.sh"),
-             str(self.prefix)],
-            env=dict(os.environ, DISPLAY=self.display), stdin=subprocess.DEVNULL,
-            capture_output=True, timeout=300)
-        if out.returncode != 0:
-            raise HarnessError("tools/wine-env.sh failed:\n" + out.stderr.decode(errors="replace"))
-        values = out.stdout.decode().split("\0")
+        """tools/lib.sh makes the prefix on first use, sets it up for the window and starts its
+        session; every later Wine process here gets the variables it sets."""
+        out = self._lib("quirn_wine_window_prefix", str(self.prefix), timeout=300,
+                        then='printf "%s\\0" "$QUIRN_WINE" "$QUIRN_WINESERVER" "$QUIRN_WINE_LOCALE"'
+                             '; env -0')
+        values = out.split("\0")
         self.wine, self.wineserver, self.locale = values[:3]
         self.env = dict(item.split("=", 1) for item in values[3:] if "=" in item)
         self.env["DISPLAY"] = self.display
 
-    @staticmethod
-    def _registry_text():
-        """The font substitutes, and the "quirn" virtual desktop with its taskbar as the
-        prefix's default desktop: every program of the prefix opens there, just as when started
-        with `wine explorer /desktop=quirn,1024x768 PROGRAM`."""
-        lines = ["Windows Registry Editor Version 5.00", "",
-                 r"[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]"]
-        lines += [f'"{name}"="{face}"' for name, face in FONT_SUBSTITUTES.items()]
-        lines += ["", r"[HKEY_CURRENT_USER\Software\Wine\Explorer]",
-                  f'"Desktop"="{DESKTOP_NAME}"', "",
-                  r"[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]",
-                  f'"{DESKTOP_NAME}"="{DESKTOP_GEOMETRY}"', "",
-                  rf"[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops\{DESKTOP_NAME}]",
-                  '"EnableShell"=dword:00000001', ""]
-        return "\r\n".join(lines)
-
-    def _configure_prefix(self, settings):
-        self.install_dir.mkdir(parents=True, exist_ok=True)
-        reg = self.prefix / "drive_c" / "quirn-e2e.reg"
-        # regedit reads a file with a byte-order mark as UTF-16, which keeps the Japanese name.
-        reg.write_bytes("\ufeff".encode("utf-16-le") + settings.encode("utf-16-le"))
-        result = self.run_wine("regedit", "/S", "C:\\quirn-e2e.reg")
-        if result.returncode != 0:
-            raise HarnessError(f"regedit failed ({result.returncode})")
-        # Wine draws the caption buttons with its Marlett font (Debian's fonts-wine), which a new
-        # prefix does not pick up from Wine's data folder by itself.
-        marlett = Path(self.wine).resolve().parent / "../../share/wine/fonts/marlett.ttf"
-        if marlett.exists():
-            shutil.copy2(marlett, self.prefix / "drive_c" / "windows" / "Fonts" / "marlett.ttf")
+    def _lib(self, function, *args, timeout, then=""):
+        """Runs a function of tools/lib.sh (on the session's display, if any) and returns what
+        it printed; what it prints after it, `then` adds."""
+        quiet = " >&2" if then else ""
+        script = f'. "$0" || exit 1; {function} "$@"{quiet} || exit 1; {then}'
+        env = dict(os.environ)
+        if self.display is not None:
+            env["DISPLAY"] = self.display
+        out = subprocess.run(["bash", "-c", script, str(REPO / "tools" / "lib.sh"), *args],
+                             env=env, stdin=subprocess.DEVNULL, capture_output=True,
+                             timeout=timeout)
+        if out.returncode != 0:
+            raise HarnessError(f"tools/lib.sh {function} failed:\n"
+                               + out.stderr.decode(errors="replace"))
+        return out.stdout.decode()
 
     def kill_wineserver(self):
         """Ends every Windows process of the prefix and its wineserver."""

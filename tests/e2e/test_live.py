@@ -217,6 +217,31 @@ class LiveTestCase(AppTestCase):
         window.click_client(position[0] + 30, position[1] + 10)
 
 
+class SecondStartWithAPromptOpen(LiveTestCase):
+    # The first status page comes slowly, so the window is hidden before its firmware prompt.
+    SIM_ARGS = ("--scenario", "firmware-update", "--drip-ms", "3",
+                "--fault", "drip,path=/mobile/mobile.cgi/info_remote_main,times=1")
+
+    def test_second_start_shows_the_window_not_its_message_box(self):
+        self.session.write_profile({
+            "application_info": dict(self.WINDOW_POSITION, app_keep_task=1),
+            "router_info": {"connect_rt_pw": stored_password(ADMIN_PASSWORD)}})
+        self.app_process = self.session.start_app()
+        window = self.session.wait_for_main_window()
+        self.focus(window)
+        self.session.key("alt+F4")
+        wait_until(lambda: not window.is_viewable(), 5, "the window to hide")
+        # Only the prompt is shown now, under the window's own title.
+        box = self.message_box(window, timeout=40)
+
+        second = self.session.start_app(stdin=subprocess.PIPE)
+        self.assertEqual(second.wait(timeout=20), 0)
+        wait_until(window.is_viewable, 10, "the main window to show")
+        self.session.save(self.session.screenshot(), "second-start-with-prompt.png")
+        self.assertTrue(box.is_viewable(), "the prompt went away")
+        self.assertIsNone(self.app_process.poll(), "the first instance ended")
+
+
 class FirstStatus(LiveTestCase):
 
     def test_first_status_and_the_profile_written_on_exit(self):

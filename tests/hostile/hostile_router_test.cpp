@@ -13,12 +13,12 @@
 
 #include "common/net/http_exchange.h"
 #include "common/net/http_request.h"
-#include "common/library_state.h"
+#include "common/library_testing.h"
 #include "common/net/network_config.h"
 #include "common/net/router_commands.h"
 #include "tests/hostile/resource_count.h"
 #include "tests/hostile/sim_process.h"
-#include "tests/support/sim_fixture.h"
+#include "tests/support/library_on_simulator.h"
 
 namespace lumora {
 namespace {
@@ -28,22 +28,22 @@ using quirn::sim::FaultPlan;
 using quirn::sim::SimOptions;
 using testing_support::CountResources;
 using testing_support::ResourceCount;
-using testing_support::SimTest;
+using testing_support::LibraryOnSimulatorTest;
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
 constexpr char kAdminPassword[] = "quirn-admin";  // the simulator's default
 constexpr int kTimeOut = testing_support::kTestSocketTimeoutMs;
 
-class HostileRouterTest : public SimTest {
+class HostileRouterTest : public LibraryOnSimulatorTest {
   public:
     void SetUp() override {
-        SimTest::SetUp();
+        LibraryOnSimulatorTest::SetUp();
         log_ = std::make_unique<testing_support::DiagnosticLog>();
     }
     void TearDown() override {
         log_.reset();
-        SimTest::TearDown();
+        LibraryOnSimulatorTest::TearDown();
     }
 
     RouterResult Poll() {
@@ -139,7 +139,7 @@ TEST_F(HostileRouterTest, EveryScenarioEndsWithItsResultInBoundedTime) {
         StartWith(s.change, s.socket_timeout_ms);
         EXPECT_EQ(Timed([&] { return Switch(); }, command_ms), s.command);
         EXPECT_LE(command_ms, s.command_max_ms);
-        EXPECT_EQ(g_library.busy_counter.load(), 0);
+        EXPECT_EQ(library_testing::BusyCount(), 0);
         std::printf("[ scenario ] %-50s poll %d in %lld ms, switch %d in %lld ms\n", s.name,
                     static_cast<int>(s.poll), poll_ms, static_cast<int>(s.command), command_ms);
     }

@@ -18,19 +18,19 @@
 #include "cli/command.h"
 #include "common/text/base64.h"
 #include "common/net/http_request.h"
-#include "common/library_state.h"
+#include "common/library_testing.h"
 #include "common/net/router_commands.h"
 #include "state/app_settings.h"
 #include "state/ini_profile_store.h"
 #include "state/stored_password.h"
-#include "tests/support/sim_fixture.h"
+#include "tests/support/library_on_simulator.h"
 
 namespace lumora {
 namespace {
 
 using quirn::sim::Fault;
 using quirn::sim::RouterState;
-using testing_support::SimTest;
+using testing_support::LibraryOnSimulatorTest;
 
 // Characters that mean something in a URL or a form body, and non-ASCII text.
 const char* const kHostileValues[] = {"a&b",
@@ -100,9 +100,8 @@ bool OnlyEncodedBytes(const std::string& body) {
 TEST(HostileValues, TokenAndPasswordAreEncodedInEveryFormBody) {
     for (const char* value : kHostileValues) {
         SCOPED_TRACE(value);
-        std::memset(g_library.session_token, 0, sizeof g_library.session_token);
-        std::strncpy(g_library.session_token, value, sizeof g_library.session_token - 1);
-        g_library.token_taken = 1;
+        library_testing::SetSessionToken(value);
+        library_testing::SetTokenTaken(1);
         char request[kRequestBufferSize];
 
         ASSERT_EQ(BuildPasswordRequest(request, value), 0);
@@ -134,11 +133,11 @@ TEST(HostileValues, TokenAndPasswordAreEncodedInEveryFormBody) {
                             Base64Encode(credentials.data(), credentials.size()) + "\r\n"),
                   std::string::npos);
     }
-    std::memset(g_library.session_token, 0, sizeof g_library.session_token);
-    g_library.token_taken = 0;
+    library_testing::SetSessionToken("");
+    library_testing::SetTokenTaken(0);
 }
 
-class SecuritySimTest : public SimTest {};
+class SecuritySimTest : public LibraryOnSimulatorTest {};
 
 TEST_F(SecuritySimTest, HostilePasswordsAreSetAndLogInIntact) {
     testing_support::DiagnosticLog log;
@@ -160,7 +159,7 @@ struct Outcome {
 // Runs a quirnctl command in-process as its main does, diagnostics on standard error.
 Outcome Quirnctl(int (*run)(const std::vector<std::string>&),
                  const std::vector<std::string>& args) {
-    g_library.diagnostic_stream = stderr;
+    lumora::SetDiagnosticStream(stderr);
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
     int exit_status;
@@ -172,7 +171,7 @@ Outcome Quirnctl(int (*run)(const std::vector<std::string>&),
     }
     const std::string out = testing::internal::GetCapturedStdout();
     Outcome outcome{exit_status, out + testing::internal::GetCapturedStderr()};
-    g_library.diagnostic_stream = nullptr;
+    lumora::SetDiagnosticStream(nullptr);
     return outcome;
 }
 

@@ -10,9 +10,9 @@
 #include "common/text/base64.h"
 #include "common/net/http_exchange.h"
 #include "common/net/http_request.h"
-#include "common/library_state.h"
+#include "common/library_testing.h"
 #include "common/net/router_commands.h"
-#include "tests/support/sim_fixture.h"
+#include "tests/support/library_on_simulator.h"
 
 namespace lumora {
 namespace {
@@ -20,7 +20,7 @@ namespace {
 using quirn::sim::Connection;
 using quirn::sim::Fault;
 using quirn::sim::FaultPlan;
-using testing_support::SimTest;
+using testing_support::LibraryOnSimulatorTest;
 using Clock = std::chrono::steady_clock;
 
 constexpr char kAdminPassword[] = "quirn-admin";  // the simulator's default
@@ -35,7 +35,7 @@ std::string CommandPost(const std::string& path, const char* authorization,
            std::to_string(body.size()) + "\r\n\r\n" + body + "\r\n\r\n";
 }
 
-class CommandTest : public SimTest {
+class CommandTest : public LibraryOnSimulatorTest {
   public:
     RouterResult Poll() {
         RouterStatus status = FreshRouterStatus();
@@ -53,12 +53,12 @@ class CommandTest : public SimTest {
         return false;
     }
     void SetUp() override {
-        SimTest::SetUp();
+        LibraryOnSimulatorTest::SetUp();
         log_ = std::make_unique<testing_support::DiagnosticLog>();
     }
     void TearDown() override {
         log_.reset();
-        SimTest::TearDown();
+        LibraryOnSimulatorTest::TearDown();
     }
     // The diagnostics of every exchange, kept off the test output.
     std::unique_ptr<testing_support::DiagnosticLog> log_;
@@ -66,7 +66,7 @@ class CommandTest : public SimTest {
 
 TEST_F(CommandTest, RebootLogsInAsAdministratorAndPostsWithThatPagesToken) {
     ASSERT_EQ(Run(kReboot), kSuccess);
-    const std::string token = g_library.session_token;
+    const std::string token = library_testing::SessionToken();
     ASSERT_EQ(token.size(), 32u);
     ASSERT_EQ(Requests().size(), 2u);
     EXPECT_EQ(Requests()[0], std::string("GET /index.cgi/info_btn HTTP/1.0\r\n"
@@ -78,7 +78,7 @@ TEST_F(CommandTest, RebootLogsInAsAdministratorAndPostsWithThatPagesToken) {
 
 TEST_F(CommandTest, WithoutAdministratorPagesPostsAsStatusAccountWithLastPollsToken) {
     ASSERT_EQ(Poll(), kSuccess);
-    const std::string poll_token = g_library.session_token;
+    const std::string poll_token = library_testing::SessionToken();
     sim().SetFault(Fault::kNoAdminPages);
 
     ASSERT_EQ(Run(kSwitchToWlan), kSuccess);
@@ -87,8 +87,8 @@ TEST_F(CommandTest, WithoutAdministratorPagesPostsAsStatusAccountWithLastPollsTo
     EXPECT_EQ(Requests()[2], CommandPost("/mobile/mobile.cgi/info_remote_main_wlan",
                                          kStatusAuthorization, poll_token));
     EXPECT_EQ(sim().state().connection, Connection::kWirelessLan);
-    EXPECT_EQ(std::string(g_library.session_token), poll_token);
-    EXPECT_EQ(g_library.token_taken, 1);
+    EXPECT_EQ(std::string(library_testing::SessionToken()), poll_token);
+    EXPECT_EQ(library_testing::TokenTaken(), 1);
 }
 
 TEST_F(CommandTest, FallBackWithoutATakenTokenPostsAnEmptyOne) {
@@ -127,7 +127,7 @@ TEST_F(CommandTest, FailedAdministratorLogInPostsNothing) {
         c.setup(*this);
         EXPECT_EQ(Run(kReboot, c.password), c.result);
         EXPECT_FALSE(AnyPost());
-        EXPECT_EQ(g_library.busy_counter.load(), 0);
+        EXPECT_EQ(library_testing::BusyCount(), 0);
     }
 }
 
@@ -175,14 +175,14 @@ TEST_F(CommandTest, StandbyPutsTheRouterToSleep) {
     EXPECT_EQ(Run(kStandby), kSuccess);
     ASSERT_TRUE(sim().WaitForRequests(2, std::chrono::milliseconds(1000)));
     EXPECT_EQ(Requests()[1], CommandPost("/index.cgi/info_btn_standby", kAdminAuthorization,
-                                         g_library.session_token));
+                                         library_testing::SessionToken()));
 }
 
 TEST_F(CommandTest, DiagnosticsNeverShowPasswordsCredentialsOrTokens) {
     ASSERT_EQ(Poll(), kSuccess);
     ASSERT_EQ(Run(kSwitchToLte3g), kSuccess);
     EXPECT_EQ(Run(kReboot, "wrong-secret"), kAuthRefused);
-    const std::string token = g_library.session_token;
+    const std::string token = library_testing::SessionToken();
     const std::string seen = log_->Text();
     EXPECT_NE(seen.find("sendCommand: setsockopt( "), std::string::npos);
     for (const std::string& secret :
@@ -205,7 +205,7 @@ class PasswordSetTest : public CommandTest {
 
 TEST_F(PasswordSetTest, SetsThePasswordAndChecksTheStatusPage) {
     ASSERT_EQ(Set("new-Pass_1"), kSuccess);
-    const std::string token = g_library.session_token;  // the top page's
+    const std::string token = library_testing::SessionToken();  // the top page's
     ASSERT_EQ(Requests().size(), 3u);
     EXPECT_EQ(Requests()[0], "GET / HTTP/1.0\r\nConnection: Keep-Alive\r\n\r\n");
     const std::string body =
@@ -253,7 +253,7 @@ TEST_F(PasswordSetTest, FailuresAfterThePostAreReported) {
         s.battery_percent = 101;
     });
     EXPECT_EQ(Set("new-Pass_1"), kPageNotUnderstood);
-    EXPECT_EQ(g_library.last_error, 38);
+    EXPECT_EQ(lumora::LastLibraryError(), 38);
     EXPECT_EQ(Requests().size(), 3u);
 }
 

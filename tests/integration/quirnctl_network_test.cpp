@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "cli/command.h"
-#include "common/library_state.h"
+#include "common/library_testing.h"
 #include "common/router_result.h"
-#include "tests/support/sim_fixture.h"
+#include "tests/support/library_on_simulator.h"
 
 namespace lumora {
 namespace {
@@ -19,7 +19,7 @@ namespace {
 using quirn::sim::Connection;
 using quirn::sim::Fault;
 using quirn::sim::RouterState;
-using testing_support::SimTest;
+using testing_support::LibraryOnSimulatorTest;
 using RunFunction = int (*)(const std::vector<std::string>&);
 
 struct Outcome {
@@ -28,12 +28,12 @@ struct Outcome {
     std::string err;  // the library's diagnostic lines
 };
 
-class QuirnctlTest : public SimTest {
+class QuirnctlTest : public LibraryOnSimulatorTest {
   public:
     // Runs a command as quirnctl's main does: diagnostics on standard error, a usage error
     // gives exit status 64.
     Outcome Quirnctl(RunFunction run, const std::vector<std::string>& args) {
-        g_library.diagnostic_stream = stderr;
+        lumora::SetDiagnosticStream(stderr);
         testing::internal::CaptureStdout();
         testing::internal::CaptureStderr();
         int exit_status;
@@ -44,7 +44,7 @@ class QuirnctlTest : public SimTest {
         }
         Outcome outcome{exit_status, testing::internal::GetCapturedStdout(),
                         testing::internal::GetCapturedStderr()};
-        g_library.diagnostic_stream = nullptr;
+        lumora::SetDiagnosticStream(nullptr);
         return outcome;
     }
 
@@ -61,7 +61,7 @@ class QuirnctlTest : public SimTest {
         for (const std::string& path : files_) {
             std::remove(path.c_str());
         }
-        SimTest::TearDown();
+        LibraryOnSimulatorTest::TearDown();
     }
 
     std::vector<std::string> Paths() {
@@ -256,6 +256,24 @@ TEST_F(QuirnctlTest, SetPasswordSetsItAndNeverShowsIt) {
         kUnexpectedResponse);
 }
 
+// 22 kanji are 44 bytes stored and 66 in UTF-8, the most a command's log-in can carry.
+std::string Kanji(int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        text += "漢";
+    }
+    return text;
+}
+
+TEST_F(QuirnctlTest, APasswordAtTheLogInLimitIsSetAndThenLogsIn) {
+    sim().UpdateState([](RouterState& s) { s.initial_password_mode = true; });
+    const std::string file = PasswordFile(Kanji(22) + "\n");
+    EXPECT_EQ(Quirnctl(&quirnctl::RunSetPassword, {"--password-file", file}).exit_status,
+              kSuccess);
+    EXPECT_EQ(sim().state().admin_password, Kanji(22));
+    EXPECT_EQ(Quirnctl(&quirnctl::RunReboot, {"--password-file", file}).exit_status, kSuccess);
+}
+
 TEST_F(QuirnctlTest, BadArgumentsAreUsageErrorsAndSendNothing) {
     const std::string missing = testing::TempDir() + "quirnctl_no_such_password_file";
     const std::vector<std::pair<RunFunction, std::vector<std::string>>> cases = {
@@ -270,6 +288,9 @@ TEST_F(QuirnctlTest, BadArgumentsAreUsageErrorsAndSendNothing) {
         {&quirnctl::RunSetPassword, {"--password-file", PasswordFile("\n")}},
         {&quirnctl::RunSetPassword, {"--password-file", PasswordFile(std::string(65, 'p'))}},
         {&quirnctl::RunSetPassword, {"--password-file", PasswordFile(std::string("a\0b", 3))}},
+        // One past the log-in's limit: it could be set, but no command could log in with it.
+        {&quirnctl::RunSetPassword, {"--password-file", PasswordFile(Kanji(23))}},
+        {&quirnctl::RunReboot, {"--password-file", PasswordFile(Kanji(23))}},
     };
     for (const auto& [run, args] : cases) {
         SCOPED_TRACE(args.empty() ? "" : args[0]);

@@ -1,49 +1,28 @@
-#!/bin/sh
+#!/usr/bin/env bash
 # quirnctl exactly as shipped (port 80, the router's own host name, full time-outs) against
 # quirn-sim, inside a private network and mount namespace whose hosts file points the router's
-# and the maker's names at loopback. Skipped (77) where user namespaces are not available.
+# and the maker's names at loopback. Skipped (77) where no such namespace can be made.
 # Usage: quirnctl_port80_test.sh QUIRNCTL QUIRN_SIM
+[ -n "${BASH_VERSION:-}" ] || exec bash "$0" "$@"
 set -eu
+. "$(dirname "$0")/../../tools/lib.sh"
 quirnctl=$1
 sim=$2
 
-if [ "${QUIRN_PORT80_NAMESPACE:-}" != 1 ]; then
-    if ! unshare -r -n -m true 2>/dev/null; then
-        echo "user namespaces are not available: skipped"
+if ! quirn_in_namespace; then
+    # shellcheck disable=SC2046  # the options are words on purpose
+    if ! unshare $(quirn_unshare_options) true 2>/dev/null; then
+        echo "no private network namespace can be made here: skipped"
         exit 77
     fi
-    QUIRN_PORT80_NAMESPACE=1 exec unshare -r -n -m sh "$0" "$@"
+    quirn_rerun_in_namespace "$@"
 fi
 
-# Inside the namespace: only loopback exists, and the hosts file is our own.
-ip link set lo up
-work=$(mktemp -d)
 # The router's name also has an IPv6 address, listed first: the IPv4 one must be used.
-printf '::1 quirn.home.arpa\n127.0.0.1 localhost quirn.home.arpa www.vandrel.example\n' \
-    >"$work/hosts"
-mount --bind "$work/hosts" /etc/hosts
-sim_pid=
-
+quirn_namespace_setup '::1 quirn.home.arpa'
 start_sim() {
-    stop_sim
-    "$sim" --listen 127.0.0.1:80 --reboot-down-ms 300 --log "$work/requests.log" "$@" \
-        >"$work/sim.out" 2>&1 &
-    sim_pid=$!
-    for _ in $(seq 50); do
-        grep -q listening "$work/sim.out" && return 0
-        sleep 0.1
-    done
-    echo "quirn-sim did not start"; cat "$work/sim.out"; exit 1
+    quirn_start_sim "$sim" --reboot-down-ms 300 "$@" || exit 1
 }
-
-stop_sim() {
-    if [ -n "$sim_pid" ]; then
-        kill "$sim_pid" 2>/dev/null || true
-        wait "$sim_pid" 2>/dev/null || true
-        sim_pid=
-    fi
-}
-trap 'stop_sim; rm -rf "$work"' EXIT
 
 failures=0
 # expect EXIT_STATUS [STDIN_TEXT] -- ARGS...: runs quirnctl and compares its exit status.
@@ -97,7 +76,7 @@ start_sim --scenario redirect
 expect 6 -- check
 start_sim --scenario no-token
 expect 5 -- status
-stop_sim
+quirn_stop_sim
 expect 1 -- status
 expect 64 -- switch sideways
 

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "common/net/network_config.h"
 #include "common/net/socket_transport.h"
@@ -21,6 +22,7 @@ namespace lumora {
 namespace {
 
 using testing_support::LoopbackPeer;
+using testing_support::NeverAcceptingListener;
 using testing_support::RefusingPort;
 using testing_support::SendText;
 using Clock = std::chrono::steady_clock;
@@ -126,6 +128,36 @@ TEST_F(SocketTest, ConnectWaitsUpToTheTimeOutButNoLonger) {
     }
 }
 #endif
+
+// Over POSIX sockets and Winsock alike: a listener whose queue is full completes no handshake.
+TEST_F(SocketTest, ConnectToAFullListenerEndsAtTheTimeOut) {
+    constexpr int kTimeoutMs = 400;
+    NeverAcceptingListener listener;
+    testing_hook::Redirection redirection;
+    redirection.connect_timeout_ms = kTimeoutMs;
+    testing_hook::Redirect(redirection);
+    std::vector<SocketHandle> queued;
+    long long waited_ms = -1;
+    testing::internal::CaptureStdout();
+    // The queue's connections complete at once; the first one past its room waits.
+    for (int i = 0; i < 16 && waited_ms < 0; ++i) {
+        const SocketHandle socket = OpenStreamSocket();
+        const Clock::time_point start = Clock::now();
+        if (connect2(listener.port(), "127.0.0.1", socket) == 1) {
+            queued.push_back(socket);
+            continue;
+        }
+        waited_ms =
+            std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+        CloseSocket(socket);
+    }
+    testing::internal::GetCapturedStdout();
+    for (SocketHandle socket : queued) {
+        CloseSocket(socket);
+    }
+    EXPECT_GE(waited_ms, kTimeoutMs - 50);
+    EXPECT_LT(waited_ms, kTimeoutMs + 1000);
+}
 
 TEST_F(SocketTest, ReadLineKeepsLineEndsAndStopsAtCloseOrLimit) {
     LoopbackPeer peer;

@@ -5,7 +5,7 @@
 
 #include <thread>
 
-#include "tests/sim/sim_fixture.h"
+#include "tests/sim/simulator_wire_fixture.h"
 
 namespace quirn::sim::testing {
 namespace {
@@ -33,7 +33,7 @@ struct SwitchCase {
     Connection after;
 };
 
-class SwitchTest : public SimTest, public ::testing::WithParamInterface<SwitchCase> {};
+class SwitchTest : public SimulatorWireTest, public ::testing::WithParamInterface<SwitchCase> {};
 
 TEST_P(SwitchTest, SwitchFlipsTheConnectionForTheRightAccount) {
     const SwitchCase& c = GetParam();
@@ -61,7 +61,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  Connection::kLte, 401, Connection::kLte}),
     [](const ::testing::TestParamInfo<SwitchCase>& info) { return std::string(info.param.name); });
 
-TEST_F(SimTest, CommandNeedsTheLastTokenAndIsLoggedByteForByte) {
+TEST_F(SimulatorWireTest, CommandNeedsTheLastTokenAndIsLoggedByteForByte) {
     StartSim();
     std::string older = FetchAdminToken();
     std::string latest = FetchAdminToken();
@@ -90,7 +90,7 @@ TEST_F(SimTest, CommandNeedsTheLastTokenAndIsLoggedByteForByte) {
     EXPECT_EQ(sim_->state().connection, Connection::kWirelessLan);
 }
 
-TEST_F(SimTest, RebootRefusesConnectionsForItsDownTimeThenComesBack) {
+TEST_F(SimulatorWireTest, RebootRefusesConnectionsForItsDownTimeThenComesBack) {
     SimOptions options;
     options.reboot_down_time = 400ms;
     StartSim(options);
@@ -117,7 +117,7 @@ TEST_F(SimTest, RebootRefusesConnectionsForItsDownTimeThenComesBack) {
     EXPECT_FALSE(StatusItems(FetchStatusPage()).empty());
 }
 
-TEST_F(SimTest, StandbyStaysUnreachableUntilWokenUp) {
+TEST_F(SimulatorWireTest, StandbyStaysUnreachableUntilWokenUp) {
     SimOptions options;
     options.reboot_down_time = 50ms;
     StartSim(options);
@@ -140,7 +140,7 @@ TEST_F(SimTest, StandbyStaysUnreachableUntilWokenUp) {
     EXPECT_FALSE(StatusItems(FetchStatusPage()).empty());
 }
 
-TEST_F(SimTest, InitialPasswordModeUntilThePasswordIsSet) {
+TEST_F(SimulatorWireTest, InitialPasswordModeUntilThePasswordIsSet) {
     SimOptions options;
     options.state.initial_password_mode = true;
     StartSim(options);

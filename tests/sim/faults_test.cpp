@@ -5,7 +5,7 @@
 #include <functional>
 #include <thread>
 
-#include "tests/sim/sim_fixture.h"
+#include "tests/sim/simulator_wire_fixture.h"
 
 namespace quirn::sim::testing {
 namespace {
@@ -30,7 +30,7 @@ struct ResponseFaultCase {
     std::function<void(const Exchanged&, RouterSimulator&)> check;
 };
 
-class ResponseFaultTest : public SimTest,
+class ResponseFaultTest : public SimulatorWireTest,
                           public ::testing::WithParamInterface<ResponseFaultCase> {};
 
 TEST_P(ResponseFaultTest, StatusPageAnsweredWithTheFault) {
@@ -127,7 +127,7 @@ INSTANTIATE_TEST_SUITE_P(
         return std::string(info.param.name);
     });
 
-TEST_F(SimTest, FaultHitsOnlyItsPathAndOnlyAsOftenAsAsked) {
+TEST_F(SimulatorWireTest, FaultHitsOnlyItsPathAndOnlyAsOftenAsAsked) {
     StartSim();
     sim_->SetFault(FaultPlan{Fault::kUnauthorized, kAdminPath, 2});
     EXPECT_EQ(StatusCode(Send(kStatusGet).bytes), 200);
@@ -141,7 +141,7 @@ TEST_F(SimTest, FaultHitsOnlyItsPathAndOnlyAsOftenAsAsked) {
     EXPECT_EQ(StatusCode(Send(kStatusGet).bytes), 200);
 }
 
-TEST_F(SimTest, PageFaultLeavesCommandsAlone) {
+TEST_F(SimulatorWireTest, PageFaultLeavesCommandsAlone) {
     StartSim();
     std::string token = FetchAdminToken();
     ASSERT_FALSE(token.empty());
@@ -155,7 +155,7 @@ TEST_F(SimTest, PageFaultLeavesCommandsAlone) {
     EXPECT_TRUE(PageToken(FetchStatusPage()));
 }
 
-TEST_F(SimTest, NoAdminPagesLeavesTheStatusAccountWorking) {
+TEST_F(SimulatorWireTest, NoAdminPagesLeavesTheStatusAccountWorking) {
     StartSim();
     sim_->SetFault(Fault::kNoAdminPages);
     EXPECT_EQ(StatusCode(Send(GetRequest(kAdminPath, "admin", kAdminPassword)).bytes), 404);
@@ -172,7 +172,7 @@ TEST_F(SimTest, NoAdminPagesLeavesTheStatusAccountWorking) {
     EXPECT_EQ(sim_->state().connection, Connection::kWirelessLan);
 }
 
-TEST_F(SimTest, RebootThatDropsTheConnectionStillReboots) {
+TEST_F(SimulatorWireTest, RebootThatDropsTheConnectionStillReboots) {
     SimOptions options;
     options.reboot_down_time = 5000ms;
     StartSim(options);
@@ -188,7 +188,7 @@ TEST_F(SimTest, RebootThatDropsTheConnectionStillReboots) {
     EXPECT_EQ(TryConnect(port_, 1000ms), ConnectOutcome::kRefused);
 }
 
-TEST_F(SimTest, PageLeftOpenDoesNotHoldUpOtherClients) {
+TEST_F(SimulatorWireTest, PageLeftOpenDoesNotHoldUpOtherClients) {
     StartSim();
     sim_->SetFault(FaultPlan{Fault::kNoBodyEndOpen, "", 1});
     Exchanged held;
@@ -203,7 +203,7 @@ TEST_F(SimTest, PageLeftOpenDoesNotHoldUpOtherClients) {
     EXPECT_TRUE(PageToken(page));
 }
 
-TEST_F(SimTest, DripSendsTheSameBytesSlowly) {
+TEST_F(SimulatorWireTest, DripSendsTheSameBytesSlowly) {
     SimOptions options;
     options.drip_interval = 2ms;
     StartSim(options);
@@ -216,14 +216,14 @@ TEST_F(SimTest, DripSendsTheSameBytesSlowly) {
     EXPECT_GE(std::chrono::steady_clock::now() - start, 2ms * (normal.size() - 1));
 }
 
-TEST_F(SimTest, StatusLineArrivesInTwoPackets) {
+TEST_F(SimulatorWireTest, StatusLineArrivesInTwoPackets) {
     StartSim();
     sim_->SetFault(Fault::kSplitStatusLine);
     EXPECT_EQ(FirstRead(port_, kStatusGet), "HTTP/1");
     EXPECT_EQ(StatusCode(Send(kStatusGet).bytes), 200);
 }
 
-TEST_F(SimTest, SlowAcceptHoldsConnectionsBack) {
+TEST_F(SimulatorWireTest, SlowAcceptHoldsConnectionsBack) {
     SimOptions options;
     options.slow_accept_delay = 5000ms;
     options.faults = {FaultPlan{Fault::kSlowAccept, "", 1}};
@@ -231,7 +231,7 @@ TEST_F(SimTest, SlowAcceptHoldsConnectionsBack) {
     EXPECT_EQ(TryConnect(port_, 300ms), ConnectOutcome::kTimedOut);
 }
 
-TEST_F(SimTest, SlowAcceptLetsThePatientClientIn) {
+TEST_F(SimulatorWireTest, SlowAcceptLetsThePatientClientIn) {
     SimOptions options;
     options.slow_accept_delay = 300ms;
     options.faults = {FaultPlan{Fault::kSlowAccept, "", 1}};

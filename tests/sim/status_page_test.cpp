@@ -5,7 +5,7 @@
 #include <functional>
 #include <set>
 
-#include "tests/sim/sim_fixture.h"
+#include "tests/sim/simulator_wire_fixture.h"
 
 namespace quirn::sim::testing {
 namespace {
@@ -61,7 +61,7 @@ struct PageCase {
     Items expected_changes;
 };
 
-class StatusPageTest : public SimTest, public ::testing::WithParamInterface<PageCase> {};
+class StatusPageTest : public SimulatorWireTest, public ::testing::WithParamInterface<PageCase> {};
 
 TEST_P(StatusPageTest, PageReadsBackToTheStateUnderReaderKeys) {
     StartSim();
@@ -156,7 +156,7 @@ struct AccessCase {
     int status;
 };
 
-class AccessTest : public SimTest, public ::testing::WithParamInterface<AccessCase> {};
+class AccessTest : public SimulatorWireTest, public ::testing::WithParamInterface<AccessCase> {};
 
 TEST_P(AccessTest, AccountsAreEnforcedPerPage) {
     StartSim();
@@ -196,7 +196,7 @@ INSTANTIATE_TEST_SUITE_P(
         AccessCase{"NotHttp", "hello\r\n\r\n", 400}),
     [](const ::testing::TestParamInfo<AccessCase>& info) { return std::string(info.param.name); });
 
-TEST_F(SimTest, AdminLoginPageReadsLikeAStatusPage) {
+TEST_F(SimulatorWireTest, AdminLoginPageReadsLikeAStatusPage) {
     StartSim();
     Exchanged got = Send(GetRequest(kAdminPath, "admin", kAdminPassword));
     std::string page = EucToUtf8(Body(got.bytes)).value_or("");
@@ -206,7 +206,7 @@ TEST_F(SimTest, AdminLoginPageReadsLikeAStatusPage) {
     EXPECT_EQ(PageToken(page), sim_->LastToken());
 }
 
-TEST_F(SimTest, TopPageCarriesATokenWithoutCredentials) {
+TEST_F(SimulatorWireTest, TopPageCarriesATokenWithoutCredentials) {
     StartSim();
     std::string page = EucToUtf8(Body(Send(GetRequest("/")).bytes)).value_or("");
     EXPECT_EQ(PageTitle(page), "Quirn Pocket Q7");
@@ -214,7 +214,7 @@ TEST_F(SimTest, TopPageCarriesATokenWithoutCredentials) {
     EXPECT_EQ(*PageToken(page), sim_->LastToken());
 }
 
-TEST_F(SimTest, EveryPageHandsOutAFreshToken) {
+TEST_F(SimulatorWireTest, EveryPageHandsOutAFreshToken) {
     StartSim();
     EXPECT_EQ(sim_->LastToken(), "");
     std::set<std::string> tokens;
@@ -228,7 +228,7 @@ TEST_F(SimTest, EveryPageHandsOutAFreshToken) {
     EXPECT_EQ(tokens.size(), 4u);
 }
 
-TEST_F(SimTest, ServesConcurrentClients) {
+TEST_F(SimulatorWireTest, ServesConcurrentClients) {
     StartSim();
     std::vector<std::thread> clients;
     std::atomic<int> served{0};

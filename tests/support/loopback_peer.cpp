@@ -95,6 +95,17 @@ void LoopbackPeer::Serve(std::function<void(SocketHandle connection)> script) {
     });
 }
 
+NeverAcceptingListener::NeverAcceptingListener() {
+    listener_ = BoundSocket(&port_);
+    if (listen(Native(listener_), 0) != 0) {
+        throw std::runtime_error("cannot listen on a loopback port");
+    }
+}
+
+NeverAcceptingListener::~NeverAcceptingListener() {
+    CloseNative(listener_);
+}
+
 void SendText(SocketHandle connection, std::string_view text) {
     while (!text.empty()) {
         const int chunk = static_cast<int>(std::min<std::size_t>(text.size(), 1 << 20));

@@ -33,6 +33,22 @@ class LoopbackPeer {
     std::thread thread_;
 };
 
+// A loopback listener that never accepts, with the shortest queue the system allows: once its
+// queue is full, a further connection's handshake is never completed.
+class NeverAcceptingListener {
+  public:
+    NeverAcceptingListener();
+    ~NeverAcceptingListener();
+    NeverAcceptingListener(const NeverAcceptingListener&) = delete;
+    NeverAcceptingListener& operator=(const NeverAcceptingListener&) = delete;
+
+    std::uint16_t port() const { return port_; }
+
+  private:
+    SocketHandle listener_ = kInvalidSocket;
+    std::uint16_t port_ = 0;
+};
+
 // Writes all of `text` to `connection`.
 void SendText(SocketHandle connection, std::string_view text);
 

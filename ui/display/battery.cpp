@@ -1,6 +1,7 @@
 // battery.cpp: the gauge's choice of frame, text and tray icon, and its charging animation.
 #include "ui/display/battery.h"
 
+#include <algorithm>
 #include <cwchar>
 
 #include "res/resource.h"
@@ -103,11 +104,13 @@ bool Battery::Animate(int64_t now_ms) {
         next_tick_ms_ = now_ms + kAnimationPeriodMs;
         return false;
     }
-    if (now_ms < *next_tick_ms_) {
+    if (now_ms < *next_tick_ms_ - kAnimationEarlyMs) {
         return false;
     }
-    // The next tick keeps the phase and lies after now, so a late call acts once.
-    *next_tick_ms_ += ((now_ms - *next_tick_ms_) / kAnimationPeriodMs + 1) * kAnimationPeriodMs;
+    // The next tick keeps the phase and lies more than the early margin after now, so a late
+    // call acts once and an early one does not take the next tick as well.
+    const int64_t taken = std::max<int64_t>(0, now_ms + kAnimationEarlyMs - *next_tick_ms_);
+    *next_tick_ms_ += (taken / kAnimationPeriodMs + 1) * kAnimationPeriodMs;
     if (!(inputs_.charging && inputs_.no_level)) {
         return false;
     }

@@ -43,9 +43,11 @@ class Battery {
   public:
     // A charging router without a level shows the next animation frame this often.
     static constexpr int64_t kAnimationPeriodMs = 900;
-    // Period of the control's timer that calls `Animate`: a fraction of the animation period,
-    // so that each step is shown on time whatever the timer's jitter.
-    static constexpr unsigned kAnimationTimerMs = 100;
+    // Period of the control's timer that calls `Animate`: one call a step, so a program that
+    // lives in the notification area wakes no more often than the picture changes.
+    static constexpr unsigned kAnimationTimerMs = kAnimationPeriodMs;
+    // A call this long before a tick takes it: timer messages come a little early or late.
+    static constexpr int64_t kAnimationEarlyMs = kAnimationPeriodMs / 2;
 
     // No information, not charging, level and percent 0; the animation at its first step and
     // its clock not yet started.
@@ -87,8 +89,9 @@ class Battery {
 
     // Runs the charging animation up to `now_ms`; call it every `kAnimationTimerMs`. A tick
     // falls due every `kAnimationPeriodMs` from the start of the clock (the first call starts it
-    // when `StartAnimation` was not called); ticks missed by a late call are dropped, not caught
-    // up. A tick acts only while charging without a level: its step sets the level to 0, 5, 10,
+    // when `StartAnimation` was not called), so the cycle keeps its length however the timer
+    // drifts; a call up to `kAnimationEarlyMs` before a tick takes it, and ticks missed by a
+    // late call are dropped, not caught up. A tick acts only while charging without a level: its step sets the level to 0, 5, 10,
     // and leaves it once more, then starts over. Returns true when a step acted and the gauge
     // must be repainted.
     bool Animate(int64_t now_ms);

@@ -13,6 +13,7 @@
 
 #include "platform/win32/system/autostart_shortcut.h"
 #include "platform/win32/framework/message_box.h"
+#include "platform/win32/window/main_window_mark.h"
 
 namespace quirn::win32 {
 
@@ -47,12 +48,15 @@ InstanceMutex Win32StartupPlatform::CreateInstanceMutex(const std::wstring& name
 }
 
 bool Win32StartupPlatform::ActivateWindow(const std::wstring& title) {
-    HWND window = FindWindowW(nullptr, title.c_str());
+    // The window itself, not one of its message boxes: they carry the same title and may be
+    // the only ones shown while the window is hidden in the notification area.
+    HWND window = FindMainWindow(title);
     if (window == nullptr) {
         return false;
     }
     ShowWindow(window, SW_SHOWNORMAL);
-    SetForegroundWindow(window);
+    // An open message box keeps the input; the window comes forward beneath it.
+    SetForegroundWindow(GetLastActivePopup(window));
     return true;
 }
 

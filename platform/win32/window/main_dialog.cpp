@@ -8,6 +8,7 @@
 #include "ui/logic/tray_options.h"
 #include "platform/win32/framework/control.h"
 #include "platform/win32/framework/resources.h"
+#include "platform/win32/window/main_window_mark.h"
 #include "platform/win32/window/owned_message_boxes.h"
 
 namespace quirn::win32 {
@@ -26,6 +27,7 @@ CLumoraDlg::~CLumoraDlg() {
 }
 
 bool CLumoraDlg::OnInitDialog() {
+    MarkMainWindow(hwnd());
     taskbarCreatedMsg = RegisterWindowMessageW(L"TaskbarCreated");
     workers_.Attach(hwnd());
     BindStatusControls();
@@ -160,6 +162,7 @@ std::optional<LRESULT> CLumoraDlg::OnMessage(UINT message, WPARAM wparam, LPARAM
         case WM_DESTROY:
             OnShutDown();
             workers_.Detach();
+            UnmarkMainWindow(hwnd());
             return std::nullopt;
         default:
             return std::nullopt;

@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "common/library_state.h"
+#include "common/library_testing.h"
 
 namespace lumora {
 namespace {
@@ -22,7 +22,7 @@ TEST(BusyCounter, ExchangesOnManyThreadsRunOneAtATime) {
         threads.emplace_back([&] {
             for (int i = 0; i < 50; ++i) {
                 BusyGuard busy;
-                if (inside.fetch_add(1) != 0 || g_library.busy_counter.load() != 1) {
+                if (inside.fetch_add(1) != 0 || library_testing::BusyCount() != 1) {
                     overlaps.fetch_add(1);
                 }
                 ++unguarded_total;
@@ -35,7 +35,7 @@ TEST(BusyCounter, ExchangesOnManyThreadsRunOneAtATime) {
     }
     EXPECT_EQ(overlaps.load(), 0);
     EXPECT_EQ(unguarded_total, 8 * 50);
-    EXPECT_EQ(g_library.busy_counter.load(), 0);
+    EXPECT_EQ(library_testing::BusyCount(), 0);
 }
 
 TEST(BusyCounter, WaitersGoAheadOnlyAfterRelease) {
@@ -58,7 +58,7 @@ TEST(BusyCounter, WaitersGoAheadOnlyAfterRelease) {
     taker.join();
     EXPECT_TRUE(waited.load());
     EXPECT_TRUE(acquired.load());
-    EXPECT_EQ(g_library.busy_counter.load(), 0);
+    EXPECT_EQ(library_testing::BusyCount(), 0);
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "common/library_state.h"
+#include "common/library_testing.h"
 
 namespace lumora {
 namespace {
@@ -12,7 +12,7 @@ TEST(Diagnostics, LibraryErrorLineNamesSourceLineAndNumber) {
     LogLibraryError(24, 812);
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
               "QuirnWiMAXTools .\\common\\lumora_common(812) VOP_errno=24\n");
-    EXPECT_EQ(g_library.last_error, 24);
+    EXPECT_EQ(lumora::LastLibraryError(), 24);
 }
 
 }  // namespace

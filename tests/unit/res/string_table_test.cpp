@@ -132,6 +132,7 @@ TEST(StringTableTest, LicenceNoticeCoversTheShippedTables) {
     }
 }
 
+#ifdef QUIRN_RESOURCE_FILE
 // Strings of a compiled resource file (.res): {id: text}.
 std::map<int, std::u32string> ReadResourceStrings(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
@@ -166,6 +167,7 @@ std::map<int, std::u32string> ReadResourceStrings(const std::string& path) {
     }
     return strings;
 }
+#endif
 
 TEST(StringTableTest, CompiledResourceHoldsTheSameTexts) {
 #ifndef QUIRN_RESOURCE_FILE

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "common/net/http_exchange.h"
-#include "common/library_state.h"
+#include "common/library_testing.h"
 
 namespace lumora {
 namespace {
@@ -18,9 +18,8 @@ namespace {
 class RequestTest : public testing::Test {
   protected:
     void SetToken(const char* token, int taken) {
-        std::memset(g_library.session_token, 0, sizeof g_library.session_token);
-        std::snprintf(g_library.session_token, sizeof g_library.session_token, "%s", token);
-        g_library.token_taken = taken;
+        library_testing::SetSessionToken(token);
+        library_testing::SetTokenTaken(taken);
     }
     void TearDown() override { SetToken("", 0); }
 
@@ -68,7 +67,7 @@ TEST_F(RequestTest, CommandRequestCarriesTokenOnlyWhileTaken) {
                  "DISABLED_CHECKBOX=&CHECK_ACTION_MODE=1&SESSION_ID="
                  "0123456789abcdef0123456789abcdef\r\n\r\n");
 
-    g_library.token_taken = 0;
+    library_testing::SetTokenTaken(0);
     ASSERT_EQ(BuildCommandRequest("tarn-access", request, kSwitchToWlan, "tarn-access"), 0);
     EXPECT_STREQ(request,
                  "POST /mobile/mobile.cgi/info_remote_main_wlan HTTP/1.1\r\n"

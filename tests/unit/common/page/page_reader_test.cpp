@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "common/library_state.h"
+#include "common/library_testing.h"
 #include "common/text/text_encoding.h"
 
 namespace lumora {
@@ -90,7 +90,7 @@ Outcome Interpret(const std::string& page) {
     std::memset(&outcome.status, 0x5A, sizeof outcome.status);
     MemoryLineSource source(page.data(), static_cast<long long>(page.size()));
     outcome.result = InterpretPage(source, outcome.status);
-    outcome.last_error = g_library.last_error;
+    outcome.last_error = lumora::LastLibraryError();
     return outcome;
 }
 
@@ -150,9 +150,9 @@ TEST(PageReader, FixtureGivesTheWholeRecord) {
     EXPECT_EQ(FIELD(s, limit_reach_text), "17.9%");
     EXPECT_FLOAT_EQ(s.limit_reach, 17.9f);
     EXPECT_EQ(s.spare, 0);
-    EXPECT_STREQ(g_library.session_token, "6f1c0e9a4b7d2c3e8a5f0b1d9e7c4a21");
-    EXPECT_EQ(g_library.recognised_connection_code, 3);
-    EXPECT_EQ(g_library.current_status, nullptr);  // released after the page
+    EXPECT_STREQ(library_testing::SessionToken(), "6f1c0e9a4b7d2c3e8a5f0b1d9e7c4a21");
+    EXPECT_EQ(library_testing::RecognisedConnectionCode(), 3);
+    EXPECT_EQ(library_testing::CurrentStatus(), nullptr);  // released after the page
 }
 
 TEST(PageReader, FailedPagesLeaveTheCallersRecordUntouched) {
@@ -221,7 +221,7 @@ TEST(PageReader, SourceErrors) {
     RouterStatus output = FreshRouterStatus();
     ScriptedLineSource broken({"<html>\n", "<body>\n"}, true);
     EXPECT_EQ(InterpretPage(broken, output), kReceiveFailed);
-    EXPECT_EQ(g_library.last_error, 12);
+    EXPECT_EQ(lumora::LastLibraryError(), 12);
 
     ScriptedLineSource dead({}, true);
     EXPECT_EQ(InterpretPage(dead, output), kReceiveFailed);
@@ -285,11 +285,11 @@ TEST(PageReader, ValidationRanges) {
         RouterStatus status;
         BeginPage(status);
         c.change(status);
-        g_library.recognised_connection_code = 3;
-        g_library.last_error = 0;
+        library_testing::SetRecognisedConnectionCode(3);
+        library_testing::SetLastLibraryError(0);
         EXPECT_EQ(ValidateRouterStatus(), c.error == 0 ? 0 : -1);
-        EXPECT_EQ(g_library.last_error, c.error);
-        g_library.current_status = nullptr;
+        EXPECT_EQ(lumora::LastLibraryError(), c.error);
+        library_testing::SetCurrentStatus(nullptr);
     }
 }
 
@@ -317,7 +317,7 @@ TEST(PageReader, LimitReachIsTheLeadingDecimalNumber) {
     std::memset(status.limit_reach_text, '7', sizeof status.limit_reach_text);
     ASSERT_EQ(ValidateRouterStatus(), 0);
     EXPECT_FLOAT_EQ(status.limit_reach, 7.777777777e31f);
-    g_library.current_status = nullptr;
+    library_testing::SetCurrentStatus(nullptr);
 }
 
 TEST(PageReader, NoRecognisedConnectionIsLoggedButAccepted) {
@@ -332,7 +332,7 @@ TEST(PageReader, SessionTokenRule) {
     // The first matching input wins.
     std::string two = MinimalPage(TokenInput("first"), "second");
     ASSERT_EQ(Interpret(two).result, kSuccess);
-    EXPECT_STREQ(g_library.session_token, "first");
+    EXPECT_STREQ(library_testing::SessionToken(), "first");
 
     // Attributes in another order are no token: the page is refused, the old token stays.
     std::string reordered = ToEucJp(
@@ -342,13 +342,13 @@ TEST(PageReader, SessionTokenRule) {
     Outcome refused = Interpret(reordered);
     EXPECT_EQ(refused.result, kPageNotUnderstood);
     EXPECT_EQ(refused.last_error, 25);
-    EXPECT_STREQ(g_library.session_token, "first");
+    EXPECT_STREQ(library_testing::SessionToken(), "first");
 
     // An empty token still counts as delivered.
     std::string empty = MinimalPage();
     empty.replace(empty.find("tok1"), 4, "");
     EXPECT_EQ(Interpret(empty).result, kSuccess);
-    EXPECT_STREQ(g_library.session_token, "");
+    EXPECT_STREQ(library_testing::SessionToken(), "");
 }
 
 TEST(PageReader, EveryPageStartsFromACleanParseState) {

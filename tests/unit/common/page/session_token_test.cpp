@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "common/library_state.h"
+#include "common/library_testing.h"
 #include "common/page/markup_scanner.h"
 
 namespace lumora {
@@ -17,10 +17,9 @@ class SessionTokenTest : public ::testing::Test {
   protected:
     // A new page: flags cleared, the token of an earlier page still in place.
     void SetUp() override {
-        std::memset(g_library.session_token, 0, sizeof(g_library.session_token));
-        std::strcpy(g_library.session_token, "earlier");
-        g_library.token_taken = 0;
-        g_library.page_had_token = 0;
+        library_testing::SetSessionToken("earlier");
+        library_testing::SetTokenTaken(0);
+        library_testing::SetPageHadToken(0);
     }
 
     // Captures from `entries`, turned into the scanner's null-terminated list.
@@ -83,25 +82,26 @@ TEST_F(SessionTokenTest, TakesTheTokenOnlyFromTheExactHiddenSessionField) {
         SCOPED_TRACE(c.what);
         SetUp();
         Capture(c.entries);
-        EXPECT_EQ(g_library.token_taken, c.taken ? 1 : 0);
-        EXPECT_EQ(g_library.page_had_token, c.taken ? 1 : 0);
-        EXPECT_STREQ(g_library.session_token, c.token);
+        EXPECT_EQ(library_testing::TokenTaken(), c.taken ? 1 : 0);
+        EXPECT_EQ(library_testing::PageHadToken(), c.taken ? 1 : 0);
+        EXPECT_STREQ(library_testing::SessionToken(), c.token);
     }
 }
 
 TEST_F(SessionTokenTest, ANewTokenClearsTheWholeBufferAndTheFirstOfAPageWins) {
-    std::memset(g_library.session_token, 'z', sizeof(g_library.session_token) - 1);
+    library_testing::SetSessionToken(std::string(kSessionTokenLength, 'z').c_str());
     Capture({"type", "hidden", "id", "SESSION_ID", "name", "SESSION_ID", "value", "ab"});
-    EXPECT_STREQ(g_library.session_token, "ab");
-    for (std::size_t i = 2; i < sizeof(g_library.session_token); ++i) {
-        EXPECT_EQ(g_library.session_token[i], '\0') << "byte " << i;
+    EXPECT_STREQ(library_testing::SessionToken(), "ab");
+    const std::span<const char> bytes = library_testing::SessionTokenBytes();
+    for (std::size_t i = 2; i < bytes.size(); ++i) {
+        EXPECT_EQ(bytes[i], '\0') << "byte " << i;
     }
 
     Capture({"type", "hidden", "id", "SESSION_ID", "name", "SESSION_ID", "value", "second"});
-    EXPECT_STREQ(g_library.session_token, "ab");
+    EXPECT_STREQ(library_testing::SessionToken(), "ab");
 
     CaptureSessionToken(nullptr);
-    EXPECT_STREQ(g_library.session_token, "ab");
+    EXPECT_STREQ(library_testing::SessionToken(), "ab");
 }
 
 // Hands "input" start tags to the capture, as the status page handlers do.
@@ -124,18 +124,18 @@ TEST_F(SessionTokenTest, TakesTheTokenFromAScannedPage) {
         "<form><input type=\"hidden\" id=\"SESSION_ID\" name=\"SESSION_ID\" value=\"c0ffee42\">"
         "<input type=\"hidden\" id=\"SESSION_ID\" name=\"SESSION_ID\" value=\"later\"></form>\n";
     ASSERT_EQ(scanner.ScanChunk(line.data(), static_cast<int>(line.size())), kScanOk);
-    EXPECT_STREQ(g_library.session_token, "c0ffee42");
-    EXPECT_EQ(g_library.page_had_token, 1);
+    EXPECT_STREQ(library_testing::SessionToken(), "c0ffee42");
+    EXPECT_EQ(library_testing::PageHadToken(), 1);
 
     // The next page lacks the field: nothing delivered, the earlier token stays for commands.
-    g_library.token_taken = 0;
-    g_library.page_had_token = 0;
+    library_testing::SetTokenTaken(0);
+    library_testing::SetPageHadToken(0);
     scanner.Reset(handlers);
     std::string other =
         "<input name=\"SESSION_ID\" id=\"SESSION_ID\" type=\"hidden\" value=\"x\">\n";
     ASSERT_EQ(scanner.ScanChunk(other.data(), static_cast<int>(other.size())), kScanOk);
-    EXPECT_EQ(g_library.page_had_token, 0);
-    EXPECT_STREQ(g_library.session_token, "c0ffee42");
+    EXPECT_EQ(library_testing::PageHadToken(), 0);
+    EXPECT_STREQ(library_testing::SessionToken(), "c0ffee42");
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "common/library_state.h"
+#include "common/library_testing.h"
 #include "common/page/page_reader.h"
 
 namespace lumora {
@@ -25,7 +25,7 @@ Parsed ParsePage(const std::string& page) {
     StatusPageHandlers handlers;
     Parsed parsed{};
     BeginPage(parsed.status);
-    g_library.scanner.Reset(handlers);
+    library_testing::PageScanner().Reset(handlers);
     std::size_t start = 0;
     while (start < page.size()) {
         std::size_t end = page.find('\n', start);
@@ -33,12 +33,12 @@ Parsed ParsePage(const std::string& page) {
         char chunk[kLineBufferSize] = {};
         std::string line = page.substr(start, end - start);
         std::memcpy(chunk, line.data(), line.size());
-        EXPECT_EQ(g_library.scanner.ScanChunk(chunk, static_cast<int>(line.size())), 0) << line;
+        EXPECT_EQ(library_testing::PageScanner().ScanChunk(chunk, static_cast<int>(line.size())), 0) << line;
         start = end;
     }
-    g_library.current_status = nullptr;
-    parsed.page_valid = g_library.page_valid;
-    parsed.recognised_connection_code = g_library.recognised_connection_code;
+    library_testing::SetCurrentStatus(nullptr);
+    parsed.page_valid = library_testing::PageValid();
+    parsed.recognised_connection_code = library_testing::RecognisedConnectionCode();
     return parsed;
 }
 
@@ -237,7 +237,7 @@ TEST(StatusPage, OverlongHeadingAndLabelStayInsideTheirBuffers) {
     }
     Parsed parsed =
         ParsePage(Row(heading, std::string(300, 'L'), "80%") + Row("装置情報", "電池残量", "50%"));
-    const char* stored = g_library.page_parse.heading;
+    const char* stored = library_testing::PageHeading();
     std::size_t length = strnlen(stored, kHeadingSize);
     ASSERT_LT(length, static_cast<std::size_t>(kHeadingSize));
     // A previous heading is replaced whole; the long one was cut between characters.
@@ -245,7 +245,7 @@ TEST(StatusPage, OverlongHeadingAndLabelStayInsideTheirBuffers) {
     EXPECT_EQ(parsed.status.battery_percent, 50);
 
     ParsePage("<h2>" + heading + "</h2>\n");
-    std::string cut(g_library.page_parse.heading);
+    std::string cut(library_testing::PageHeading());
     EXPECT_EQ(cut.size(), 126u);  // 42 characters of 3 bytes: the 43rd would pass 127
     EXPECT_EQ(heading.compare(0, cut.size(), cut), 0);
 }

@@ -176,23 +176,46 @@ TEST_F(ChargingAnimation, CyclesEmptyHalfAndFullHoldingFullForTwoTicks) {
     EXPECT_EQ(FramesAtTicks(900, 8), (std::vector<int>{188, 198, 208, 208, 188, 198, 208, 208}));
 }
 
-TEST_F(ChargingAnimation, StepsOnlyWhenAPeriodHasPassed) {
+TEST_F(ChargingAnimation, StepsOnlyWhenATickIsNear) {
     EXPECT_FALSE(battery.Animate(100));
-    EXPECT_FALSE(battery.Animate(899));
-    EXPECT_TRUE(battery.Animate(900));
-    // A timer of a shorter period sees one step per 900 ms.
+    EXPECT_FALSE(battery.Animate(449));
+    EXPECT_TRUE(battery.Animate(899));  // a timer message a moment early
+    EXPECT_FALSE(battery.Animate(900));
+    EXPECT_FALSE(battery.Animate(1349));
+    EXPECT_TRUE(battery.Animate(1800));
+}
+
+TEST_F(ChargingAnimation, ItsOwnTimerStepsOnEveryMessageAndKeepsTheCycle) {
+    // Timer messages a little early or late around each tick: every one is a step.
+    const int jitter[] = {-16, 15, -1, 31, 0, -30, 16, 8};
     int steps = 0;
-    for (int64_t now = 1000; now <= 900 + 9 * 900; now += Battery::kAnimationTimerMs) {
+    int64_t now = 0;
+    for (int i = 1; i <= 400; ++i) {
+        now = i * static_cast<int64_t>(Battery::kAnimationTimerMs) + jitter[i % 8];
         steps += battery.Animate(now) ? 1 : 0;
     }
-    EXPECT_EQ(steps, 9);
+    EXPECT_EQ(steps, 400);
+    EXPECT_EQ(battery.Face().frame, 208);  // 400 steps are whole 3.6-second cycles
+
+    // A timer that drifts later each time (a period rounded up to the system's tick) loses no
+    // message over an hour: the ticks stay on their phase and the drift is taken up early.
+    Battery drifting;
+    drifting.StartAnimation(0);
+    drifting.SetStatus(false, -1, -1);
+    int calls = 0;
+    steps = 0;
+    for (now = 906; now <= 3'600'000; now += 906) {
+        ++calls;
+        steps += drifting.Animate(now) ? 1 : 0;
+    }
+    EXPECT_EQ(steps, calls);
 }
 
 TEST_F(ChargingAnimation, LateCallStepsOnceAndKeepsThePhase) {
     EXPECT_TRUE(battery.Animate(900));   // step 0: empty
     EXPECT_TRUE(battery.Animate(4000));  // three ticks late: one step, to half
     EXPECT_EQ(battery.Face().frame, 198);
-    EXPECT_FALSE(battery.Animate(4400));  // the next tick is at 4500
+    EXPECT_FALSE(battery.Animate(4040));  // the next tick is at 4500
     EXPECT_TRUE(battery.Animate(4500));
     EXPECT_EQ(battery.Face().frame, 208);
 }
@@ -200,7 +223,7 @@ TEST_F(ChargingAnimation, LateCallStepsOnceAndKeepsThePhase) {
 TEST_F(ChargingAnimation, ClockSetBackStartsOver) {
     EXPECT_TRUE(battery.Animate(900));
     EXPECT_FALSE(battery.Animate(-5000));
-    EXPECT_FALSE(battery.Animate(-4200));
+    EXPECT_FALSE(battery.Animate(-4600));
     EXPECT_TRUE(battery.Animate(-4100));
 }
 
@@ -252,7 +275,7 @@ TEST(Battery, AnimationClockStartsAtTheFirstCall) {
     Battery battery;
     battery.SetStatus(false, -1, -1);
     EXPECT_FALSE(battery.Animate(5000));
-    EXPECT_FALSE(battery.Animate(5899));
+    EXPECT_FALSE(battery.Animate(5449));
     EXPECT_TRUE(battery.Animate(5900));
 }
 

@@ -1,5 +1,5 @@
-// sim_fixture.h: a quirn-sim on an ephemeral loopback port with the library redirected to it,
-// and the library's single-instance state reset, for each test.
+// library_on_simulator.h: a quirn-sim on an ephemeral loopback port with the library redirected
+// to it, and the library's single-instance state reset, for each test.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "common/library_state.h"
+#include "common/library_testing.h"
 #include "common/net/network_config.h"
 #include "sim/router_simulator.h"
 
@@ -25,24 +25,14 @@ inline std::string UnresolvableHost() {
     return std::string(64, 'a') + ".invalid";
 }
 
-// Clears the library's page flags and session token, as at process start.
-inline void ResetLibraryState() {
-    std::fill(std::begin(g_library.session_token), std::end(g_library.session_token), '\0');
-    g_library.token_taken = 0;
-    g_library.page_had_token = 0;
-    g_library.page_valid = 1;
-    g_library.recognised_connection_code = 0;
-    g_library.current_status = nullptr;
-}
-
 // Sends the library's diagnostic lines to a file of their own while it lives, so a test can read
 // them without capturing the test runner's output.
 class DiagnosticLog {
   public:
-    DiagnosticLog() : file_(std::tmpfile()) { g_library.diagnostic_stream = file_; }
+    DiagnosticLog() : file_(std::tmpfile()) { lumora::SetDiagnosticStream(file_); }
     ~DiagnosticLog() {
-        if (g_library.diagnostic_stream == file_) {
-            g_library.diagnostic_stream = nullptr;
+        if (library_testing::CurrentDiagnosticStream() == file_) {
+            lumora::SetDiagnosticStream(nullptr);
         }
         std::fclose(file_);
     }
@@ -65,14 +55,14 @@ class DiagnosticLog {
     std::FILE* file_;
 };
 
-class SimTest : public testing::Test {
+class LibraryOnSimulatorTest : public testing::Test {
   public:
     void SetUp() override { StartSim(DefaultOptions()); }
 
     void TearDown() override {
         testing_hook::Reset();
         sim_->Stop();
-        ResetLibraryState();
+        library_testing::ResetLibraryState();
     }
 
     static quirn::sim::SimOptions DefaultOptions() {
@@ -97,7 +87,7 @@ class SimTest : public testing::Test {
         redirection.connect_timeout_ms = kTestConnectTimeoutMs;
         redirection.socket_timeout_ms = kTestSocketTimeoutMs;
         testing_hook::Redirect(redirection);
-        ResetLibraryState();
+        library_testing::ResetLibraryState();
     }
 
     // Stops the simulator so that its port refuses connections.

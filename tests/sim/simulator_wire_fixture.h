@@ -1,4 +1,4 @@
-// sim_fixture.h: a test fixture that runs one simulator on an ephemeral loopback port.
+// simulator_wire_fixture.h: one simulator on an ephemeral loopback port, spoken to in raw HTTP.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -15,7 +15,7 @@ inline constexpr char kAdminPath[] = "/index.cgi/info_btn";
 inline constexpr char kStatusUser[] = "tarn-access";
 inline constexpr char kAdminPassword[] = "quirn-admin";
 
-class SimTest : public ::testing::Test {
+class SimulatorWireTest : public ::testing::Test {
   protected:
     void StartSim(SimOptions options = {}) {
         options.seed = 1234;
