@@ -23,6 +23,7 @@
 #include "res/strings.h"
 #include "state/stored_password.h"
 #include "tests/support/memory_profile_store.h"
+#include "ui/display/connection_label.h"
 #include "ui/logic/main_window_logic.h"
 
 namespace quirn::testing_fakes {
@@ -44,23 +45,29 @@ class FakeView : public MainWindowView {
         return buttons == MessageButtons::kYesNo ? MessageAnswer::kNo : MessageAnswer::kOk;
     }
 
-    void EnableControl(int id, bool enable) override {
-        enabled[id] = enable;
-        Log((enable ? "enable " : "disable ") + std::to_string(id));
+    void EnableButton(WindowButton button, bool enable) override {
+        enabled[button] = enable;
+        Log((enable ? "enable " : "disable ") + Name(button));
     }
-    void ShowControl(int id, bool show) override {
-        shown[id] = show;
-        Log((show ? "show " : "hide ") + std::to_string(id));
+    void ShowSwitchButton(bool show) override {
+        switch_shown = show;
+        Log(show ? "show switch" : "hide switch");
     }
-    void FocusControl(int id) override { Log("focus " + std::to_string(id)); }
+    void FocusButton(WindowButton button) override { Log("focus " + Name(button)); }
     void RefreshControls() override { ++refreshes; }
     void ShowNotice(int kind) override { notice = kind; }
-    void SetPanelTexts(const std::array<std::wstring, 6>& texts) override { panel = texts; }
-    RadioAntenna& Antenna() override { return antenna; }
-    Battery& BatteryGauge() override { return battery; }
-    ConnectionLabel& ConnectionPicture() override { return connection; }
+    void ShowPanelTexts(const std::array<std::wstring, 6>& texts) override { panel = texts; }
+    void ShowAntenna(bool placeholders, int32_t connection_code, int32_t radio_level) override {
+        antenna.SetStatus(placeholders, connection_code, radio_level);
+    }
+    void ShowBattery(bool placeholders, int32_t level, int32_t percent) override {
+        battery.SetStatus(placeholders, level, percent);
+    }
+    void ShowConnection(int32_t connection_code) override { connection = connection_code; }
+    const RadioAntenna& Antenna() const override { return antenna; }
+    const Battery& BatteryGauge() const override { return battery; }
     bool LayoutControls() override { return layout_results.empty() ? true : Pop(layout_results); }
-    void StopTimer(int id) override { Log("stop timer " + std::to_string(id)); }
+    void StopLayoutTimer() override { Log("stop layout timer"); }
 
     TrayAddResult AddTrayIcon(const std::wstring& tip, int icon_id) override {
         ++tray_adds;
@@ -73,8 +80,9 @@ class FakeView : public MainWindowView {
         tray_icon = icon_id;
     }
     void RemoveTrayIcon() override { ++tray_removes; }
-    void ShowTrayMenu(int restore_text_id, bool exit_enabled) override {
-        Log("tray menu " + std::to_string(restore_text_id) + (exit_enabled ? " exit" : " no-exit"));
+    void ShowTrayMenu(bool offer_restore, bool exit_enabled) override {
+        Log(std::string("tray menu ") + (offer_restore ? "restore" : "minimise") +
+            (exit_enabled ? " exit" : " no-exit"));
     }
 
     bool IsShownNormally() override { return shown_normally; }
@@ -82,19 +90,19 @@ class FakeView : public MainWindowView {
     void Restore() override { Log("restore"); }
     void RequestClose() override { Log("request close"); }
     void EndApplication() override { Log("end"); }
-    void PostCommand(int id) override { Log("post " + std::to_string(id)); }
+    void OpenSettingsLater() override { Log("settings later"); }
 
-    bool IsMenuChecked(int id) override {
+    bool IsOptionChecked(MenuOption option) override {
         if (menu_missing) {
             throw std::runtime_error("IsMenuChecked::GetMenuItem failed");
         }
-        return checks[id];
+        return checks[option];
     }
-    void SetMenuCheck(bool checked, int id) override {
+    void CheckOption(MenuOption option, bool checked) override {
         if (menu_missing) {
             throw std::runtime_error("IsMenuChecked::SetMenuCheck failed");
         }
-        checks[id] = checked;
+        checks[option] = checked;
     }
 
     void RunAboutDialog() override {
@@ -140,9 +148,9 @@ class FakeView : public MainWindowView {
     std::vector<std::string> log;
     std::vector<int> boxes;
     std::vector<MessageIcon> box_icons;
-    std::map<int, bool> enabled;
-    std::map<int, bool> shown;
-    std::map<int, bool> checks;
+    std::map<WindowButton, bool> enabled;
+    bool switch_shown = false;
+    std::map<MenuOption, bool> checks;
     int notice = -1;
     int refreshes = 0;
     int option_dialogs = 0;
@@ -154,7 +162,7 @@ class FakeView : public MainWindowView {
     std::vector<std::wstring> urls;
     RadioAntenna antenna;
     Battery battery;
-    ConnectionLabel connection;
+    int32_t connection = kConnectionCodeUnknown;  // the connection picture's code
 
   private:
     template <typename T>
@@ -164,6 +172,12 @@ class FakeView : public MainWindowView {
         return value;
     }
     void Log(const std::string& entry) { log.push_back(entry); }
+    // The log's name of `button`, in the order of WindowButton.
+    static std::string Name(WindowButton button) {
+        static const char* const kNames[] = {"reload",  "switch", "reboot",
+                                             "standby", "check",  "detail"};
+        return kNames[static_cast<int>(button)];
+    }
 };
 
 class FakeClock : public Clock {
@@ -174,7 +188,7 @@ class FakeClock : public Clock {
 
 // Keeps started work until the test runs it on its own thread, as the window's thread would
 // see it: the work, then its window task.
-class QueuedWorkers : public WorkerStarter {
+class QueuedRunner : public BackgroundRunner {
   public:
     bool Start(std::function<WindowTask()> work) override {
         if (refuse) {
@@ -206,9 +220,9 @@ class QueuedWorkers : public WorkerStarter {
 
 // Real threads; the window tasks are queued for the test's thread, which plays the window's.
 // `Close` plays the window going away: queued and later tasks are destroyed unrun.
-class ThreadedWorkers : public WorkerStarter {
+class ThreadedRunner : public BackgroundRunner {
   public:
-    ~ThreadedWorkers() override {
+    ~ThreadedRunner() override {
         for (std::thread& thread : threads_) {
             thread.join();
         }
@@ -402,6 +416,50 @@ inline std::wstring Stored(const wchar_t* plain) {
     return EncodeStoredPassword(plain).stored;
 }
 
+}  // namespace quirn::testing_fakes
+
+namespace quirn {
+
+// The logic's state that tests preset and inspect beyond its public surface.
+struct MainWindowLogicInternals {
+    explicit MainWindowLogicInternals(MainWindowLogic& logic)
+        : settings(logic.settings),
+          appState(logic.appState),
+          shownExchange(logic.shownExchange),
+          operationTimes(logic.operationTimes),
+          commandRetries(logic.commandRetries),
+          panelTexts(logic.panelTexts),
+          settingsOpen(logic.settingsOpen),
+          connectionLost(logic.connectionLost),
+          firstPoll(logic.firstPoll),
+          statusValid(logic.statusValid),
+          adminPasswordMissing(logic.adminPasswordMissing),
+          passwordRejected(logic.passwordRejected),
+          exitAllowed(logic.exitAllowed),
+          lastDataUsage(logic.lastDataUsage),
+          authPromptShowing(logic.authPromptShowing) {}
+
+    AppSettings& settings;
+    AppState& appState;
+    PollExchange& shownExchange;
+    OperationTimes& operationTimes;
+    std::map<int32_t, CommandRetry>& commandRetries;
+    std::array<std::wstring, 6>& panelTexts;
+    bool& settingsOpen;
+    bool& connectionLost;
+    bool& firstPoll;
+    bool& statusValid;
+    bool& adminPasswordMissing;
+    bool& passwordRejected;
+    bool& exitAllowed;
+    float& lastDataUsage;
+    bool& authPromptShowing;
+};
+
+}  // namespace quirn
+
+namespace quirn::testing_fakes {
+
 // A logic wired to the fakes, with the work queued on the test's thread.
 class LogicFixture : public ::testing::Test {
   protected:
@@ -433,11 +491,13 @@ class LogicFixture : public ::testing::Test {
         clock.now += seconds;
         logic->OnTimer(kPollTimerId);
     }
-    int32_t State() const { return logic->appState.state; }
+    int32_t State() const { return logic->StateMachine().state; }
+    // The logic's state beyond its public surface.
+    MainWindowLogicInternals Inside() { return MainWindowLogicInternals(*logic); }
 
     FakeView view;
     FakeClock clock;
-    QueuedWorkers workers;
+    QueuedRunner workers;
     std::shared_ptr<FakeRouter> router;
     FakeRegistry registry;
     MemoryProfileStore profile;

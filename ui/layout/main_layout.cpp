@@ -1,4 +1,4 @@
-// main_layout.cpp: the main window's layout arithmetic and handler decisions.
+// main_layout.cpp: the main window's layout arithmetic.
 #include "ui/layout/main_layout.h"
 
 namespace quirn {
@@ -31,24 +31,6 @@ PanelToggle TogglePanel(bool expanded, bool connection_lost, PixelSize skin, Pix
 
 PixelPoint MinimisedIconPosition(PixelSize client, PixelSize icon) {
     return PixelPoint{(client.width - icon.width + 1) / 2, (client.height - icon.height + 1) / 2};
-}
-
-CloseAction CloseActionFor(int32_t app_keep_task) {
-    return app_keep_task != 0 ? CloseAction::kHide : CloseAction::kEnd;
-}
-
-MenuChecks MenuChecksFor(int32_t app_startup, int32_t app_keep_task) {
-    return MenuChecks{app_startup == 1, app_keep_task == 1};
-}
-
-ControlColour ChooseControlColour(ColourRequest request, bool is_dialog_itself) {
-    if (request == ColourRequest::kDialog && is_dialog_itself) {
-        return ControlColour::kWhite;
-    }
-    if (request == ColourRequest::kStatic) {
-        return ControlColour::kWhiteStatic;
-    }
-    return ControlColour::kDefault;
 }
 
 }  // namespace quirn

@@ -1,13 +1,12 @@
-// main_layout.h: the main window's fixed pixel layout and the decisions of its small handlers:
-// where each control goes, how big the window must be for its skin, what opening and closing the
-// detail panel changes, and what closing the window does.
+// main_layout.h: the main window's fixed pixel layout: where each control goes, how big the
+// window must be for its skin, what opening and closing the detail panel changes, and where the
+// minimised window draws its icon.
 //
 // Pixels throughout; the layout assumes the shipped bitmap sizes (skin 320 x 180, panel 320 x
 // 140, notice strip 320 x 20).
 #pragma once
 
 #include <array>
-#include <cstdint>
 #include <string>
 
 #include "res/resource.h"
@@ -78,28 +77,5 @@ PanelToggle TogglePanel(bool expanded, bool connection_lost, PixelSize skin, Pix
 
 // Where a minimised window draws its icon: centred in the client area, rounding up.
 PixelPoint MinimisedIconPosition(PixelSize client, PixelSize icon);
-
-// Closing the window (close box, system menu) hides it while the program keeps to the tray, and
-// otherwise ends the program.
-enum class CloseAction { kHide, kEnd };
-CloseAction CloseActionFor(int32_t app_keep_task);
-
-// The check marks of the main menu's autostart and keep-in-tray items, from the settings; the
-// autostart shortcut follows the autostart mark.
-struct MenuChecks {
-    bool autostart;
-    bool keep_in_tray;
-    friend bool operator==(const MenuChecks&, const MenuChecks&) = default;
-};
-MenuChecks MenuChecksFor(int32_t app_startup, int32_t app_keep_task);
-
-// Colours of the window's own background and of its static controls: white both.
-enum class ControlColour {
-    kDefault,      // the system's brush
-    kWhite,        // the white brush
-    kWhiteStatic,  // white text background and the white brush
-};
-enum class ColourRequest { kDialog, kStatic, kOther };
-ControlColour ChooseControlColour(ColourRequest request, bool is_dialog_itself);
 
 }  // namespace quirn

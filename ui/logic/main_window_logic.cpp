@@ -1,13 +1,15 @@
-// main_window_logic.cpp: start-up, the command buttons, the timers and what the state machine
-// reads from and asks of the window.
+// main_window_logic.cpp: MainWindowLogic's start-up, command buttons and timers, and what the
+// state machine reads from and asks of the window. The other parts are main_window_logic_*.cpp.
 #include "ui/logic/main_window_logic.h"
+
+#include <optional>
 
 #include "res/resource.h"
 #include "res/strings.h"
 
 namespace quirn {
 
-MainWindowLogic::MainWindowLogic(MainWindowView& view, Clock& clock, WorkerStarter& workers,
+MainWindowLogic::MainWindowLogic(MainWindowView& view, Clock& clock, BackgroundRunner& workers,
                                  std::shared_ptr<RouterLibrary> library, RegistryReader& registry,
                                  ProfileStore& profile)
     : operationTimes(clock.NowSeconds()),
@@ -95,7 +97,7 @@ void MainWindowLogic::OnTimer(int timer_id) {
             break;
         case kLayoutTimerId:
             if (view_.LayoutControls()) {
-                view_.StopTimer(kLayoutTimerId);
+                view_.StopLayoutTimer();
             }
             break;
         default:
@@ -135,11 +137,15 @@ void MainWindowLogic::OnPollTick() {
 }
 
 void MainWindowLogic::EnableControl(int control_id, bool enable) {
-    view_.EnableControl(control_id, enable);
+    if (const std::optional<WindowButton> button = ButtonOf(control_id)) {
+        view_.EnableButton(*button, enable);
+    }
 }
 
 void MainWindowLogic::FocusControl(int control_id) {
-    view_.FocusControl(control_id);
+    if (const std::optional<WindowButton> button = ButtonOf(control_id)) {
+        view_.FocusButton(*button);
+    }
 }
 
 bool MainWindowLogic::ConnectionLost() const {

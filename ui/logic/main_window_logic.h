@@ -2,11 +2,16 @@
 // outcomes, the command buttons, the timers, the notice and tooltip, the tray icon's clicks and
 // the menus, and the settings dialog's flow.
 //
+// The class is implemented in parts: main_window_logic.cpp (start-up, buttons, timers, what the
+// state machine reads), main_window_logic_runs.cpp (worker runs and their outcomes, the display
+// refresh), main_window_logic_tray_menus.cpp (tray icon, menus, shutdown) and
+// main_window_logic_settings.cpp (the settings dialog's loop).
+//
 // The Windows dialog owns one MainWindowLogic, turns its messages into calls on it and carries
 // out what it asks through MainWindowView. Everything here runs on the window's thread: only the
-// router exchanges of a run leave it (worker_job.h), and their results come back to it through
-// the WorkerStarter. So the members below need no lock, and the panel texts, the notice and the
-// tooltip are only ever written where they are painted.
+// router exchanges of a run leave it (network_step.h), and their results come back to it through
+// the BackgroundRunner. So the members below need no lock, and the panel texts, the notice and
+// the tooltip are only ever written where they are painted.
 #pragma once
 
 #include <array>
@@ -20,31 +25,17 @@
 #include "state/app_state.h"
 #include "state/app_state_window.h"
 #include "state/profile_store.h"
+#include "ui/logic/background_runner.h"
 #include "ui/logic/clock.h"
 #include "ui/logic/main_window_view.h"
-#include "ui/logic/registry_reader.h"
-#include "ui/logic/router_library.h"
-#include "ui/logic/worker_job.h"
-#include "ui/logic/worker_starter.h"
+#include "ui/logic/network_step.h"
 #include "ui/logic/operation_times.h"
 #include "ui/logic/poll_exchange.h"
+#include "ui/logic/registry_reader.h"
+#include "ui/logic/router_library.h"
+#include "ui/logic/window_timers.h"
 
 namespace quirn {
-
-// The dialog's timers and their periods.
-enum TimerId : int {
-    kPollTimerId = 0,    // polls, command time-outs, the end after standby, the notice
-    kRetryTimerId = 1,   // re-issues commands after a password prompt
-    kLayoutTimerId = 2,  // repeats the layout until the window has a size
-};
-inline constexpr unsigned kPollTimerMs = 1000;
-inline constexpr unsigned kRetryTimerMs = 100;
-inline constexpr unsigned kLayoutTimerMs = 10;
-
-// A reboot's in-progress state ends this long after it started.
-inline constexpr int64_t kRebootWaitSeconds = 60;
-// Polls that have failed for longer than this make the shown status stale.
-inline constexpr int64_t kStaleAfterSeconds = 300;
 
 // The mouse messages of the notification-area icon that do something.
 enum class TrayMouseEvent { kLeftButtonUp, kRightButtonUp, kOther };
@@ -53,14 +44,14 @@ class MainWindowLogic : public AppStateWindow {
   public:
     // The collaborators are not owned and outlive the logic, except `library`, which running
     // workers share. Takes the construction time as every operation's start time.
-    MainWindowLogic(MainWindowView& view, Clock& clock, WorkerStarter& workers,
+    MainWindowLogic(MainWindowView& view, Clock& clock, BackgroundRunner& workers,
                     std::shared_ptr<RouterLibrary> library, RegistryReader& registry,
                     ProfileStore& profile);
     ~MainWindowLogic() override;
     MainWindowLogic(const MainWindowLogic&) = delete;
     MainWindowLogic& operator=(const MainWindowLogic&) = delete;
 
-    // --- Start-up, in the order of the dialog's initialisation ---
+    // --- Start-up, in the order of the dialog's initialisation (main_window_logic.cpp) ---
     // Loads the settings (missing entries take their defaults) and sets the status-page
     // account. The window then moves to window_pos_x, window_pos_y of `settings`.
     void LoadSettings(const DesktopRect& desktop);
@@ -72,13 +63,8 @@ class MainWindowLogic : public AppStateWindow {
     // status poll. Call after the timers are started.
     void StartPolling();
 
-    // --- Worker runs ---
-    // Starts one run of request kind `kind` (RequestKind): copies the shown exchange and the
-    // settings for it, runs the job's start step, and has the router exchange done on a worker
-    // thread; the outcome is handled here when it comes back.
-    void StartWorker(int32_t kind);
-
-    // --- Messages ---
+    // --- Messages (buttons and timers: main_window_logic.cpp; the rest:
+    // main_window_logic_tray_menus.cpp) ---
     // A click of a command button (reload, switch, reboot, standby, connection check); false
     // for any other control.
     bool OnButtonClicked(int control_id);
@@ -96,17 +82,10 @@ class MainWindowLogic : public AppStateWindow {
 
     // --- Operations other parts of the window use ---
     // The settings dialog until its outcome is settled; true when the user confirmed it, false
-    // when cancelled or already open.
+    // when cancelled or already open (main_window_logic_settings.cpp).
     bool RunSettingsDialog();
     // Opens the router's firmware page in the default browser.
     void OpenFirmwarePage();
-    // Recomputes the tooltip and icon and hands them to the tray.
-    void UpdateTrayTip();
-    // Runs the about dialog; the tray's exit item is greyed meanwhile.
-    void ShowAbout();
-    void RestoreOrMinimise();
-    void ToggleAutostart();
-    void ToggleKeepInTray();
 
     // --- AppStateWindow, for `appState` ---
     void EnableControl(int control_id, bool enable) override;
@@ -119,7 +98,54 @@ class MainWindowLogic : public AppStateWindow {
     void SetNotice(int kind) override;
     void RefreshControls() override;
 
-    // --- The window's state (window's thread only) ---
+    // --- What the window shows and remembers, read-only ---
+    // The settings as the user last changed them (the profile gets them at the next save).
+    const AppSettings& Settings() const { return settings; }
+    const AppState& StateMachine() const { return appState; }
+    // The status shown; its request kind is the job of the latest run.
+    const PollExchange& ShownExchange() const { return shownExchange; }
+    const std::array<std::wstring, 6>& PanelTexts() const { return panelTexts; }
+    const OperationTimes& Times() const { return operationTimes; }
+
+  private:
+    // Tests preset and inspect the state below through it.
+    friend struct MainWindowLogicInternals;
+    struct Run;
+
+    // --- Worker runs (main_window_logic_runs.cpp) ---
+    // Starts one run of request kind `kind` (RequestKind): copies the shown exchange and the
+    // settings for it, runs the job's start step, and has the router exchange done on a worker
+    // thread; the outcome is handled here when it comes back.
+    void StartWorker(int32_t kind);
+    void FinishRun(Run run, NetworkOutcome outcome);
+    void HandlePollOutcome(const PollExchange& exchange);
+    void HandleCommandOutcome(const PollExchange& exchange);
+    void HandleCheckOutcome(const PollExchange& exchange);
+    void HandlePasswordRefusal(int32_t kind);
+    void WarnAboutDataVolume(float limit_reach);
+    void MarkFailureSeries();
+    void Finish(const PollExchange& exchange);
+    void RefreshDisplay();
+    bool ShowPlaceholders() const;
+    // Recomputes the tooltip and icon and hands them to the tray.
+    void UpdateTrayTip();
+
+    // --- Timers (main_window_logic.cpp) ---
+    bool Elapsed(int64_t since, int64_t limit_seconds) const;
+    void OnPollTick();
+
+    // --- Settings dialog (main_window_logic_settings.cpp) ---
+    void StartPollIfIdle();
+    bool SetPasswordOnRouter(const AppSettings& working);
+
+    // --- Tray and menus (main_window_logic_tray_menus.cpp) ---
+    // Runs the about dialog; the tray's exit item is greyed meanwhile.
+    void ShowAbout();
+    void RestoreOrMinimise();
+    void ToggleAutostart();
+    void ToggleKeepInTray();
+
+    // The window's state (window's thread only).
     PollExchange shownExchange;  // the status shown; its kind is the job of the latest run
     PollExchange workExchange;   // the latest run's working copy
     AppSettings settings;
@@ -145,27 +171,9 @@ class MainWindowLogic : public AppStateWindow {
     bool passwordPromptShowing = false;  // a poll's "no administrator password" prompt
     bool volumePromptShowing = false;    // the data-volume warning
 
-  private:
-    struct Run;
-
-    void FinishRun(Run run, NetworkOutcome outcome);
-    void HandlePollOutcome(const PollExchange& exchange);
-    void HandleCommandOutcome(const PollExchange& exchange);
-    void HandleCheckOutcome(const PollExchange& exchange);
-    void HandlePasswordRefusal(int32_t kind);
-    void WarnAboutDataVolume(float limit_reach);
-    void MarkFailureSeries();
-    void Finish(const PollExchange& exchange);
-    void RefreshDisplay();
-    bool ShowPlaceholders() const;
-    void StartPollIfIdle();
-    bool SetPasswordOnRouter(const AppSettings& working);
-    bool Elapsed(int64_t since, int64_t limit_seconds) const;
-    void OnPollTick();
-
     MainWindowView& view_;
     Clock& clock_;
-    WorkerStarter& workers_;
+    BackgroundRunner& workers_;
     std::shared_ptr<RouterLibrary> library_;
     RegistryReader& registry_;
     ProfileStore& profile_;

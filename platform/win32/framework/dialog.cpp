@@ -10,9 +10,6 @@
 namespace quirn::win32 {
 namespace {
 
-// Private message of RunOnWindowThread; lParam points at the std::function to run.
-constexpr UINT kRunOnWindowThreadMessage = WM_APP + 0x3F00;
-
 // Messages whose result a dialog procedure returns directly instead of through DWLP_MSGRESULT.
 bool ReturnsResultDirectly(UINT message) {
     switch (message) {
@@ -124,19 +121,6 @@ void Dialog::EndDialog(INT_PTR result) {
     }
 }
 
-void Dialog::RunOnWindowThread(const std::function<void()>& call) {
-    HWND window = hwnd();
-    if (window == nullptr) {
-        return;
-    }
-    if (GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId()) {
-        call();
-        return;
-    }
-    SendMessageW(window, kRunOnWindowThreadMessage, 0,
-                 reinterpret_cast<LPARAM>(const_cast<std::function<void()>*>(&call)));
-}
-
 bool Dialog::OnCommand(int id, int /*code*/, HWND /*control*/) {
     if (id == IDOK) {
         OnOK();
@@ -225,9 +209,6 @@ INT_PTR Dialog::Dispatch(UINT message, WPARAM wparam, LPARAM lparam) {
             }
             break;
         }
-        case kRunOnWindowThreadMessage:
-            (*reinterpret_cast<std::function<void()>*>(lparam))();
-            return TRUE;
         default:
             break;
     }

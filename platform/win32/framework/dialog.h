@@ -10,7 +10,6 @@
 
 #include <atomic>
 #include <exception>
-#include <functional>
 #include <optional>
 
 namespace quirn::win32 {
@@ -35,10 +34,6 @@ class Dialog {
     // The dialog window; null before WM_INITDIALOG and after the window is gone.
     HWND hwnd() const { return hwnd_.load(); }
     HWND Item(int id) const { return GetDlgItem(hwnd(), id); }
-
-    // Runs `call` on the window's thread and returns when it has run: directly when called there,
-    // otherwise through a sent message. Does nothing once the window is gone.
-    void RunOnWindowThread(const std::function<void()>& call);
 
   protected:
     // After the controls exist. True lets the system put the focus on the first control.

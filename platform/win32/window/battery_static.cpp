@@ -2,7 +2,6 @@
 #include "platform/win32/window/battery_static.h"
 
 #include "res/resource.h"
-#include "platform/win32/framework/resources.h"
 
 namespace quirn::win32 {
 namespace {
@@ -16,25 +15,9 @@ CBatteryStatic::CBatteryStatic() : font_(CreateLabelFont(kBatteryFont)) {
     for (int id : kBatteryChargingFrameIds) {
         AddPicture(frames_, id);
     }
-    for (int index = 0; index < 11; ++index) {
-        for (int id : {kBatteryIconIds[index], kBatteryChargingIconIds[index]}) {
-            if (HICON icon = LoadIconResource(id, 16, 16)) {
-                icons_.emplace(id, icon);
-            }
-        }
-    }
 }
 
 CBatteryStatic::~CBatteryStatic() = default;
-
-HICON CBatteryStatic::GetTrayIcon() const {
-    const std::optional<int> id = battery.GetTrayIcon();
-    if (!id) {
-        return nullptr;
-    }
-    const auto found = icons_.find(*id);
-    return found != icons_.end() ? found->second : nullptr;
-}
 
 void CBatteryStatic::OnAttached() {
     {

@@ -1,10 +1,8 @@
 // battery_static.h: the battery gauge control: draws the frame and percentage that its Battery
-// model chooses, runs the charging animation on its own timer and supplies the tray icon.
+// model chooses and runs the charging animation on its own timer.
 #pragma once
 
 #include <windows.h>
-
-#include <map>
 
 #include "ui/display/battery.h"
 #include "platform/win32/framework/control.h"
@@ -15,16 +13,12 @@ namespace quirn::win32 {
 
 class CBatteryStatic : public StaticControl {
   public:
-    // Loads the 22 frames, the 22 tray icons and the percentage font.
+    // Loads the 22 frames and the percentage font.
     CBatteryStatic();
     ~CBatteryStatic() override;
 
     // The gauge's inputs; any thread may set them (the model has its own lock).
     Battery battery;
-
-    // The tray icon for the current inputs; null when the model names none, so that the tray
-    // keeps the icon it has. Icons are shared resources that live until the process ends.
-    HICON GetTrayIcon() const;
 
   protected:
     // Binding: the memory context and the animation timer.
@@ -35,7 +29,6 @@ class CBatteryStatic : public StaticControl {
     void Draw();
 
     PictureSet frames_;
-    std::map<int, HICON> icons_;
     Font font_;
     MemoryDc memory_;
 };

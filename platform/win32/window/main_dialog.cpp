@@ -4,7 +4,8 @@
 
 #include "res/resource.h"
 #include "res/strings.h"
-#include "ui/layout/main_layout.h"
+#include "ui/display/control_colour.h"
+#include "ui/logic/tray_options.h"
 #include "platform/win32/framework/control.h"
 #include "platform/win32/framework/resources.h"
 #include "platform/win32/window/main_window_mark.h"
@@ -38,7 +39,7 @@ bool CLumoraDlg::OnInitDialog() {
     GetWindowRect(GetDesktopWindow(), &desktop);
     logic_->LoadSettings(DesktopRect{desktop.left, desktop.top, desktop.right, desktop.bottom});
     // The saved position is applied as it is, even off the screen.
-    const AppSettings& settings = logic_->settings;
+    const AppSettings& settings = logic_->Settings();
     MoveWindowTo(hwnd(), settings.window_pos_x.value, settings.window_pos_y.value);
     windowPos = POINT{settings.window_pos_x.value, settings.window_pos_y.value};
 
@@ -86,7 +87,7 @@ void CLumoraDlg::OnOK() {
 }
 
 void CLumoraDlg::OnCancel() {
-    if (CloseActionFor(logic_->settings.app_keep_task.value) == CloseAction::kHide) {
+    if (CloseActionFor(logic_->Settings().app_keep_task.value) == CloseAction::kHide) {
         ShowWindow(hwnd(), SW_HIDE);  // still reachable through the tray icon
     } else {
         EndDialog(IDCANCEL);
@@ -141,7 +142,7 @@ std::optional<LRESULT> CLumoraDlg::OnMessage(UINT message, WPARAM wparam, LPARAM
         case WM_TIMER:
             logic_->OnTimer(static_cast<int>(wparam));
             return 0;
-        case WindowWorkers::kResultMessage:
+        case WindowMessageRunner::kResultMessage:
             workers_.RunPending();
             return 0;
         case kTrayNotifyMessage:
@@ -201,16 +202,16 @@ MessageAnswer CLumoraDlg::ShowMessage(int string_id, MessageButtons buttons, Mes
     return ShowOwnedMessage(hwnd(), string_id, buttons, icon);
 }
 
-void CLumoraDlg::EnableControl(int control_id, bool enable) {
-    EnableWindow(Item(control_id), enable ? TRUE : FALSE);
+void CLumoraDlg::EnableButton(WindowButton button, bool enable) {
+    EnableWindow(Item(ControlIdOf(button)), enable ? TRUE : FALSE);
 }
 
-void CLumoraDlg::ShowControl(int control_id, bool show) {
-    ShowWindow(Item(control_id), show ? SW_SHOW : SW_HIDE);
+void CLumoraDlg::ShowSwitchButton(bool show) {
+    ShowWindow(Item(IDC_SWITCH), show ? SW_SHOW : SW_HIDE);
 }
 
-void CLumoraDlg::FocusControl(int control_id) {
-    if (HWND control = Item(control_id)) {
+void CLumoraDlg::FocusButton(WindowButton button) {
+    if (HWND control = Item(ControlIdOf(button))) {
         SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
     }
 }
@@ -224,8 +225,8 @@ void CLumoraDlg::ShowNotice(int kind) {
     InvalidateRect(noticeCtrl.hwnd(), nullptr, FALSE);
 }
 
-void CLumoraDlg::StopTimer(int timer_id) {
-    KillTimer(hwnd(), static_cast<UINT_PTR>(timer_id));
+void CLumoraDlg::StopLayoutTimer() {
+    KillTimer(hwnd(), kLayoutTimerId);
 }
 
 }  // namespace quirn::win32

@@ -3,7 +3,7 @@
 //
 // What the window does is decided by its MainWindowLogic; the dialog turns its messages into
 // calls on it and carries out what it asks (MainWindowView). Everything here runs on the
-// window's thread: worker runs hand their results back to it through WindowWorkers.
+// window's thread: worker runs hand their results back to it through WindowMessageRunner.
 #pragma once
 
 // clang-format off
@@ -15,19 +15,19 @@
 #include <memory>
 #include <string>
 
+#include "platform/win32/framework/bitmap_button.h"
+#include "platform/win32/framework/dialog.h"
+#include "platform/win32/framework/gdi.h"
+#include "platform/win32/system/system_registry.h"
+#include "platform/win32/window/antenna_static.h"
+#include "platform/win32/window/battery_static.h"
+#include "platform/win32/window/connect_status_static.h"
+#include "platform/win32/window/notify_static.h"
+#include "platform/win32/window/window_message_runner.h"
 #include "state/profile_store.h"
 #include "ui/logic/clock.h"
 #include "ui/logic/main_window_logic.h"
 #include "ui/logic/main_window_view.h"
-#include "platform/win32/window/antenna_static.h"
-#include "platform/win32/window/battery_static.h"
-#include "platform/win32/window/connect_status_static.h"
-#include "platform/win32/framework/bitmap_button.h"
-#include "platform/win32/framework/dialog.h"
-#include "platform/win32/framework/gdi.h"
-#include "platform/win32/window/notify_static.h"
-#include "platform/win32/system/system_registry.h"
-#include "platform/win32/window/window_workers.h"
 
 namespace quirn::win32 {
 
@@ -52,32 +52,36 @@ class CLumoraDlg : public Dialog, public MainWindowView {
 
     // --- MainWindowView ---
     MessageAnswer ShowMessage(int string_id, MessageButtons buttons, MessageIcon icon) override;
-    void EnableControl(int control_id, bool enable) override;
-    void ShowControl(int control_id, bool show) override;
-    void FocusControl(int control_id) override;
+    void EnableButton(WindowButton button, bool enable) override;
+    void ShowSwitchButton(bool show) override;
+    void FocusButton(WindowButton button) override;
     void RefreshControls() override;
     void ShowNotice(int kind) override;
-    void SetPanelTexts(const std::array<std::wstring, 6>& texts) override;
-    RadioAntenna& Antenna() override { return antennaCtrl.antenna; }
-    Battery& BatteryGauge() override { return batteryCtrl.battery; }
-    ConnectionLabel& ConnectionPicture() override { return connectCtrl.label; }
+    // The status controls' new inputs show when ShowPanelTexts, last in a display refresh,
+    // repaints them.
+    void ShowPanelTexts(const std::array<std::wstring, 6>& texts) override;
+    void ShowAntenna(bool placeholders, int32_t connection_code, int32_t radio_level) override;
+    void ShowBattery(bool placeholders, int32_t level, int32_t percent) override;
+    void ShowConnection(int32_t connection_code) override;
+    const RadioAntenna& Antenna() const override { return antennaCtrl.antenna; }
+    const Battery& BatteryGauge() const override { return batteryCtrl.battery; }
     // Sizes the window for the closed panel and places every control. True when the window and
     // client rectangles could be read with non-zero heights; otherwise the layout is applied
     // with what was read, and the layout timer tries again.
     bool LayoutControls() override;
-    void StopTimer(int timer_id) override;
+    void StopLayoutTimer() override;
     TrayAddResult AddTrayIcon(const std::wstring& tip, int icon_id) override;
     void ModifyTrayIcon(const std::wstring& tip, int icon_id) override;
     void RemoveTrayIcon() override;
-    void ShowTrayMenu(int restore_text_id, bool exit_enabled) override;
+    void ShowTrayMenu(bool offer_restore, bool exit_enabled) override;
     bool IsShownNormally() override;
     void Minimise() override;
     void Restore() override;
     void RequestClose() override;
     void EndApplication() override;
-    void PostCommand(int command_id) override;
-    bool IsMenuChecked(int command_id) override;
-    void SetMenuCheck(bool checked, int command_id) override;
+    void OpenSettingsLater() override;
+    bool IsOptionChecked(MenuOption option) override;
+    void CheckOption(MenuOption option, bool checked) override;
     void RunAboutDialog() override;
     bool RunOptionDialog(OptionDialogModel& dialog) override;
     bool OpenUrl(const std::wstring& address) override;
@@ -123,7 +127,7 @@ class CLumoraDlg : public Dialog, public MainWindowView {
     ProfileStore& profile_;
     SystemClock clock_;
     SystemRegistry registry_;
-    WindowWorkers workers_;
+    WindowMessageRunner workers_;
     std::array<std::wstring, 6> panelTexts_;
     // Declared last: it refers to the members above, and goes first.
     std::unique_ptr<MainWindowLogic> logic_;

@@ -1,4 +1,5 @@
-// main_dialog_panel.cpp: the detail panel: opening and closing it, and its six lines of text.
+// main_dialog_panel.cpp: the detail panel (opening and closing it, its six lines of text) and
+// the status controls' inputs, which show with the panel's texts.
 #include "res/resource.h"
 #include "ui/layout/main_layout.h"
 #include "platform/win32/framework/control.h"
@@ -8,7 +9,7 @@ namespace quirn::win32 {
 
 void CLumoraDlg::ToggleDetailPanel() {
     const PanelToggle toggle =
-        TogglePanel(expanded, logic_->connectionLost,
+        TogglePanel(expanded, logic_->ConnectionLost(),
                     PixelSize{backgroundRect.right - backgroundRect.left,
                               backgroundRect.bottom - backgroundRect.top},
                     PixelSize{panelRect.right - panelRect.left, panelRect.bottom - panelRect.top});
@@ -29,7 +30,19 @@ void CLumoraDlg::ToggleDetailPanel() {
                  window.bottom - window.top + toggle.height_change);
 }
 
-void CLumoraDlg::SetPanelTexts(const std::array<std::wstring, 6>& texts) {
+void CLumoraDlg::ShowAntenna(bool placeholders, int32_t connection_code, int32_t radio_level) {
+    antennaCtrl.antenna.SetStatus(placeholders, connection_code, radio_level);
+}
+
+void CLumoraDlg::ShowBattery(bool placeholders, int32_t level, int32_t percent) {
+    batteryCtrl.battery.SetStatus(placeholders, level, percent);
+}
+
+void CLumoraDlg::ShowConnection(int32_t connection_code) {
+    connectCtrl.label.SetCode(connection_code);
+}
+
+void CLumoraDlg::ShowPanelTexts(const std::array<std::wstring, 6>& texts) {
     panelTexts_ = texts;
     // The lines show at the next paint; only an open panel needs one now.
     if (expanded) {

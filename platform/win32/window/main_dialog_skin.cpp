@@ -5,6 +5,7 @@
 #include "res/resource.h"
 #include "res/strings.h"
 #include "ui/layout/main_layout.h"
+#include "ui/logic/tray_options.h"
 #include "platform/win32/framework/control.h"
 #include "platform/win32/framework/resources.h"
 #include "platform/win32/window/main_dialog.h"
@@ -68,30 +69,39 @@ bool CLumoraDlg::LayoutControls() {
 }
 
 void CLumoraDlg::ApplyMenuChecks() {
+    const AppSettings& settings = logic_->Settings();
     const MenuChecks checks =
-        MenuChecksFor(logic_->settings.app_startup.value, logic_->settings.app_keep_task.value);
-    SetMenuCheck(checks.autostart, ID_SYSTEM_AUTOSTART);
+        MenuChecksFor(settings.app_startup.value, settings.app_keep_task.value);
+    CheckOption(MenuOption::kAutostart, checks.autostart);
     SetAutostartShortcut(checks.autostart);
-    SetMenuCheck(checks.keep_in_tray, ID_SYSTEM_KEEP_IN_TRAY);
+    CheckOption(MenuOption::kKeepInTray, checks.keep_in_tray);
 }
 
-bool CLumoraDlg::IsMenuChecked(int command_id) {
+namespace {
+
+// The option's item in the main menu's first popup.
+UINT CommandIdOf(MenuOption option) {
+    return option == MenuOption::kAutostart ? ID_SYSTEM_AUTOSTART : ID_SYSTEM_KEEP_IN_TRAY;
+}
+
+}  // namespace
+
+bool CLumoraDlg::IsOptionChecked(MenuOption option) {
     HMENU menu = GetMenu(hwnd());
     HMENU popup = menu != nullptr ? GetSubMenu(menu, 0) : nullptr;
     if (popup == nullptr) {
         throw std::runtime_error("IsMenuChecked::GetMenuItem failed");
     }
-    return GetMenuState(popup, static_cast<UINT>(command_id), MF_BYCOMMAND) == MF_CHECKED;
+    return GetMenuState(popup, CommandIdOf(option), MF_BYCOMMAND) == MF_CHECKED;
 }
 
-void CLumoraDlg::SetMenuCheck(bool checked, int command_id) {
+void CLumoraDlg::CheckOption(MenuOption option, bool checked) {
     HMENU menu = GetMenu(hwnd());
     HMENU popup = menu != nullptr ? GetSubMenu(menu, 0) : nullptr;
     if (popup == nullptr) {
         throw std::runtime_error("IsMenuChecked::SetMenuCheck failed");
     }
-    CheckMenuItem(popup, static_cast<UINT>(command_id),
-                  MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(popup, CommandIdOf(option), MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
 
 void CLumoraDlg::OnPaint() {

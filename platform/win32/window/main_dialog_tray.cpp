@@ -59,7 +59,7 @@ void CLumoraDlg::RemoveTrayIcon() {
     }
 }
 
-void CLumoraDlg::ShowTrayMenu(int restore_text_id, bool exit_enabled) {
+void CLumoraDlg::ShowTrayMenu(bool offer_restore, bool exit_enabled) {
     POINT cursor{};
     GetCursorPos(&cursor);
     HMENU menu = LoadMenuW(ModuleInstance(), MAKEINTRESOURCEW(IDR_TRAY_MENU));
@@ -67,7 +67,8 @@ void CLumoraDlg::ShowTrayMenu(int restore_text_id, bool exit_enabled) {
         return;
     }
     if (HMENU popup = GetSubMenu(menu, 0)) {
-        const std::wstring restore = LoadResourceString(restore_text_id);
+        const std::wstring restore =
+            LoadResourceString(offer_restore ? kTrayRestoreText : kTrayMinimizeText);
         ModifyMenuW(popup, ID_TRAY_RESTORE, MF_BYCOMMAND | MF_STRING, ID_TRAY_RESTORE,
                     restore.c_str());
         EnableMenuItem(popup, ID_TRAY_EXIT, MF_BYCOMMAND | (exit_enabled ? MF_ENABLED : MF_GRAYED));
@@ -102,8 +103,8 @@ void CLumoraDlg::EndApplication() {
     EndDialog(IDCANCEL);
 }
 
-void CLumoraDlg::PostCommand(int command_id) {
-    PostMessageW(hwnd(), WM_COMMAND, MAKEWPARAM(command_id, 0), 0);
+void CLumoraDlg::OpenSettingsLater() {
+    PostMessageW(hwnd(), WM_COMMAND, MAKEWPARAM(ID_SYSTEM_SETTINGS, 0), 0);
 }
 
 void CLumoraDlg::RunAboutDialog() {

@@ -1,5 +1,5 @@
-// The main window's layout decisions: window size for the skin, the detail panel toggle, the
-// minimised icon, closing, the menu checks and the control colours.
+// The main window's layout: window size for the skin, the detail panel toggle, where the
+// controls go and the minimised icon.
 #include "ui/layout/main_layout.h"
 
 #include <gtest/gtest.h>
@@ -84,29 +84,6 @@ TEST(MainLayout, MinimisedIconIsCentredRoundingUp) {
     EXPECT_EQ(MinimisedIconPosition({320, 200}, {32, 32}), (PixelPoint{144, 84}));
     EXPECT_EQ(MinimisedIconPosition({33, 33}, {32, 32}), (PixelPoint{1, 1}));
     EXPECT_EQ(MinimisedIconPosition({0, 0}, {32, 32}), (PixelPoint{-15, -15}));
-}
-
-TEST(MainLayout, ClosingHidesOnlyWhileKeepingToTheTray) {
-    EXPECT_EQ(CloseActionFor(1), CloseAction::kHide);
-    EXPECT_EQ(CloseActionFor(0), CloseAction::kEnd);
-    // Any value but 0 keeps the program in the tray.
-    EXPECT_EQ(CloseActionFor(2), CloseAction::kHide);
-    EXPECT_EQ(CloseActionFor(-1), CloseAction::kHide);
-}
-
-TEST(MainLayout, MenuChecksNeedExactlyOne) {
-    EXPECT_EQ(MenuChecksFor(1, 1), (MenuChecks{true, true}));
-    EXPECT_EQ(MenuChecksFor(0, 0), (MenuChecks{false, false}));
-    EXPECT_EQ(MenuChecksFor(2, -1), (MenuChecks{false, false}));
-    EXPECT_EQ(MenuChecksFor(1, 0), (MenuChecks{true, false}));
-}
-
-TEST(MainLayout, WindowAndStaticsAreWhite) {
-    EXPECT_EQ(ChooseControlColour(ColourRequest::kDialog, true), ControlColour::kWhite);
-    // A dialog colour request for another window (a child dialog) keeps the default.
-    EXPECT_EQ(ChooseControlColour(ColourRequest::kDialog, false), ControlColour::kDefault);
-    EXPECT_EQ(ChooseControlColour(ColourRequest::kStatic, false), ControlColour::kWhiteStatic);
-    EXPECT_EQ(ChooseControlColour(ColourRequest::kOther, true), ControlColour::kDefault);
 }
 
 }  // namespace

@@ -53,8 +53,8 @@ TEST_F(MenuTest, TrayClicks) {
     const Case cases[] = {
         {TrayMouseEvent::kLeftButtonUp, true, {"minimise"}},
         {TrayMouseEvent::kLeftButtonUp, false, {"restore"}},
-        {TrayMouseEvent::kRightButtonUp, true, {"tray menu 133 exit"}},
-        {TrayMouseEvent::kRightButtonUp, false, {"tray menu 132 exit"}},
+        {TrayMouseEvent::kRightButtonUp, true, {"tray menu minimise exit"}},
+        {TrayMouseEvent::kRightButtonUp, false, {"tray menu restore exit"}},
         {TrayMouseEvent::kOther, true, {}},
     };
     for (const Case& c : cases) {
@@ -69,24 +69,24 @@ TEST_F(MenuTest, TrayExitIsGreyedWhileTheAboutDialogIsOpen) {
     view.during_about = [&] { logic->OnTrayNotify(TrayMouseEvent::kRightButtonUp); };
     logic->OnMenuCommand(ID_HELP_ABOUT);
     logic->OnSysCommand(IDM_ABOUTBOX);
-    EXPECT_EQ(view.Entries("tray menu"),
-              (std::vector<std::string>{"tray menu 133 no-exit", "tray menu 133 no-exit"}));
-    EXPECT_TRUE(logic->exitAllowed);
+    EXPECT_EQ(view.Entries("tray menu"), (std::vector<std::string>{"tray menu minimise no-exit",
+                                                                   "tray menu minimise no-exit"}));
+    EXPECT_TRUE(Inside().exitAllowed);
 }
 
 TEST_F(MenuTest, AutostartToggle) {
     logic->OnMenuCommand(ID_SYSTEM_AUTOSTART);
-    EXPECT_TRUE(view.checks[ID_SYSTEM_AUTOSTART]);
-    EXPECT_EQ(logic->settings.app_startup.value, 1);
+    EXPECT_TRUE(view.checks[MenuOption::kAutostart]);
+    EXPECT_EQ(logic->Settings().app_startup.value, 1);
     logic->OnMenuCommand(ID_SYSTEM_AUTOSTART);
-    EXPECT_FALSE(view.checks[ID_SYSTEM_AUTOSTART]);
-    EXPECT_EQ(logic->settings.app_startup.value, 0);
+    EXPECT_FALSE(view.checks[MenuOption::kAutostart]);
+    EXPECT_EQ(logic->Settings().app_startup.value, 0);
 
     // Without the menu the shortcut is removed and the setting left alone.
-    logic->settings.app_startup.value = 1;
+    Inside().settings.app_startup.value = 1;
     view.menu_missing = true;
     logic->OnMenuCommand(ID_SYSTEM_AUTOSTART);
-    EXPECT_EQ(logic->settings.app_startup.value, 1);
+    EXPECT_EQ(logic->Settings().app_startup.value, 1);
     EXPECT_EQ(view.Entries("shortcut"),
               (std::vector<std::string>{"shortcut create", "shortcut remove", "shortcut remove"}));
 }
@@ -94,23 +94,23 @@ TEST_F(MenuTest, AutostartToggle) {
 TEST_F(MenuTest, KeepInTrayToggleAsksBeforeChecking) {
     logic->OnMenuCommand(ID_SYSTEM_KEEP_IN_TRAY);  // answered No
     EXPECT_EQ(view.boxes, std::vector<int>{kKeepInTrayConfirmText});
-    EXPECT_FALSE(view.checks[ID_SYSTEM_KEEP_IN_TRAY]);
-    EXPECT_EQ(logic->settings.app_keep_task.value, 0);
+    EXPECT_FALSE(view.checks[MenuOption::kKeepInTray]);
+    EXPECT_EQ(logic->Settings().app_keep_task.value, 0);
 
     view.answers[kKeepInTrayConfirmText] = MessageAnswer::kYes;
     logic->OnMenuCommand(ID_SYSTEM_KEEP_IN_TRAY);
-    EXPECT_TRUE(view.checks[ID_SYSTEM_KEEP_IN_TRAY]);
-    EXPECT_EQ(logic->settings.app_keep_task.value, 1);
+    EXPECT_TRUE(view.checks[MenuOption::kKeepInTray]);
+    EXPECT_EQ(logic->Settings().app_keep_task.value, 1);
 
     logic->OnMenuCommand(ID_SYSTEM_KEEP_IN_TRAY);  // unchecking asks nothing
     EXPECT_EQ(view.boxes.size(), 2u);
-    EXPECT_FALSE(view.checks[ID_SYSTEM_KEEP_IN_TRAY]);
-    EXPECT_EQ(logic->settings.app_keep_task.value, 0);
+    EXPECT_FALSE(view.checks[MenuOption::kKeepInTray]);
+    EXPECT_EQ(logic->Settings().app_keep_task.value, 0);
 
     view.menu_missing = true;
     logic->OnMenuCommand(ID_SYSTEM_KEEP_IN_TRAY);
     EXPECT_EQ(view.boxes.size(), 2u);
-    EXPECT_EQ(logic->settings.app_keep_task.value, 0);
+    EXPECT_EQ(logic->Settings().app_keep_task.value, 0);
 }
 
 TEST_F(MenuTest, TrayRegistrationRetriesOnTheTimerWithoutWaiting) {

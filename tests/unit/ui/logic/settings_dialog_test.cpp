@@ -123,19 +123,19 @@ class SettingsLoopTest : public LogicFixture {
 };
 
 TEST_F(SettingsLoopTest, SecondLoopIsRefused) {
-    logic->settingsOpen = true;
+    Inside().settingsOpen = true;
     EXPECT_FALSE(logic->RunSettingsDialog());
     EXPECT_EQ(view.option_dialogs, 0);
-    EXPECT_TRUE(logic->settingsOpen);
+    EXPECT_TRUE(Inside().settingsOpen);
 }
 
 TEST_F(SettingsLoopTest, CancelLeavesTheSettingsAndConsumesTheModes) {
-    logic->passwordRejected = true;
-    const std::wstring stored = logic->settings.connect_rt_pw.value;
+    Inside().passwordRejected = true;
+    const std::wstring stored = logic->Settings().connect_rt_pw.value;
     EXPECT_FALSE(logic->RunSettingsDialog());
-    EXPECT_EQ(logic->settings.connect_rt_pw.value, stored);
-    EXPECT_FALSE(logic->passwordRejected);
-    EXPECT_FALSE(logic->settingsOpen);
+    EXPECT_EQ(logic->Settings().connect_rt_pw.value, stored);
+    EXPECT_FALSE(Inside().passwordRejected);
+    EXPECT_FALSE(Inside().settingsOpen);
     EXPECT_TRUE(workers.queue.empty());
 }
 
@@ -143,7 +143,7 @@ TEST_F(SettingsLoopTest, OrdinaryOkKeepsTheSettingsAndPollsAgain) {
     passes = {L"typed"};
     EXPECT_TRUE(logic->RunSettingsDialog());
     EXPECT_EQ(view.option_dialogs, 1);
-    EXPECT_EQ(logic->settings.connect_rt_pw.value, Stored(L"typed"));
+    EXPECT_EQ(logic->Settings().connect_rt_pw.value, Stored(L"typed"));
     EXPECT_EQ(profile.writes, 0) << "written at the next save, not now";
     EXPECT_EQ(workers.queue.size(), 1u);
     EXPECT_EQ(State(), Fetching);
@@ -162,15 +162,15 @@ TEST_F(SettingsLoopTest, PasswordThatCannotBeStoredIsTypedAgain) {
     };
     for (const Case& c : cases) {
         view.boxes.clear();
-        logic->settings.connect_rt_pw.value = Stored(L"previous");
-        logic->passwordRejected = c.rejected;
+        Inside().settings.connect_rt_pw.value = Stored(L"previous");
+        Inside().passwordRejected = c.rejected;
         passes = c.passes;
         const size_t dialogs_before = view.option_dialogs;
 
         EXPECT_EQ(logic->RunSettingsDialog(), c.answer);
         EXPECT_EQ(view.boxes, std::vector<int>{kPasswordTooLongText});
         EXPECT_EQ(view.option_dialogs - dialogs_before, 2u);
-        EXPECT_EQ(DecodeStoredPassword(logic->settings.connect_rt_pw.value.c_str()).plain,
+        EXPECT_EQ(DecodeStoredPassword(logic->Settings().connect_rt_pw.value.c_str()).plain,
                   c.stored);
         for (const std::string& call : router->Calls()) {
             EXPECT_FALSE(call.starts_with("set password")) << call;
@@ -216,12 +216,12 @@ TEST_F(SettingsLoopTest, InitialPasswordSet) {
         router->calls.clear();
         router->password_sets = {c.router_answers.begin(), c.router_answers.end()};
         passes = c.passes;
-        logic->adminPasswordMissing = true;
+        Inside().adminPasswordMissing = true;
         const size_t dialogs_before = view.option_dialogs;
 
         EXPECT_EQ(logic->RunSettingsDialog(), c.answer);
         EXPECT_EQ(view.boxes, c.boxes);
-        EXPECT_EQ(DecodeStoredPassword(logic->settings.connect_rt_pw.value.c_str()).plain,
+        EXPECT_EQ(DecodeStoredPassword(logic->Settings().connect_rt_pw.value.c_str()).plain,
                   c.stored);
         EXPECT_EQ(static_cast<int>(router->Calls().size()), c.password_sets);
         if (c.password_sets > 0) {
@@ -231,21 +231,21 @@ TEST_F(SettingsLoopTest, InitialPasswordSet) {
                           " tarn-access tarn-access");
             // Every attempt saves what the settings now hold.
             EXPECT_EQ(profile.At(L"router_info", L"connect_rt_pw"),
-                      logic->settings.connect_rt_pw.value);
+                      logic->Settings().connect_rt_pw.value);
         }
         EXPECT_EQ(view.option_dialogs - dialogs_before, c.passes.size() + (c.answer ? 0 : 1));
-        EXPECT_FALSE(logic->adminPasswordMissing);
-        EXPECT_FALSE(logic->settingsOpen);
+        EXPECT_FALSE(Inside().adminPasswordMissing);
+        EXPECT_FALSE(Inside().settingsOpen);
         workers.RunAll();
         // Reset the stored password for the next case.
-        logic->settings.connect_rt_pw.value = Stored(L"previous");
+        Inside().settings.connect_rt_pw.value = Stored(L"previous");
     }
 }
 
 TEST_F(SettingsLoopTest, PasswordSetRunsOffTheWindowsThreadAndPollsAfterEachAttempt) {
     router->password_sets = {lumora::kConnectFailed, lumora::kSuccess};
     passes = {L"one", L"two"};
-    logic->adminPasswordMissing = true;
+    Inside().adminPasswordMissing = true;
     EXPECT_TRUE(logic->RunSettingsDialog());
     EXPECT_EQ(workers.waits, 2);
     EXPECT_EQ(

@@ -13,7 +13,7 @@ class TimerTest : public LogicFixture {
   protected:
     // Ticks once a second until a poll starts; the seconds since the previous poll began.
     int64_t SecondsUntilNextPoll() {
-        const int64_t started = logic->operationTimes.pollStarted;
+        const int64_t started = logic->Times().pollStarted;
         for (int i = 0; i < 100; ++i) {
             Tick();
             if (!workers.queue.empty()) {
@@ -72,7 +72,7 @@ TEST_F(TimerTest, RebootStateEndsAtTheFirstTickMoreThan60SecondsLater) {
     EXPECT_EQ(view.notice, kNoticeRebooting);
     Tick(1);
     EXPECT_EQ(State(), Ready);
-    EXPECT_FALSE(logic->operationTimes.rebootPending);
+    EXPECT_FALSE(logic->Times().rebootPending);
     // The poll that was overdue meanwhile starts at the next tick.
     Tick(1);
     EXPECT_EQ(workers.queue.size(), 1u);
@@ -102,7 +102,7 @@ TEST_F(TimerTest, ClockSetBackNeverCountsAsElapsed) {
 
 TEST_F(TimerTest, RetryTickReissuesPendingCommandsInOrder) {
     StartUpWith(Succeeds());
-    for (auto& [kind, retry] : logic->commandRetries) {
+    for (auto& [kind, retry] : Inside().commandRetries) {
         retry.pending = true;
     }
     logic->OnTimer(kRetryTimerId);
@@ -111,7 +111,7 @@ TEST_F(TimerTest, RetryTickReissuesPendingCommandsInOrder) {
     calls.erase(calls.begin());  // the first poll
     EXPECT_EQ(calls, (std::vector<std::string>{"command 0  tarn-access", "command 1  tarn-access",
                                                "command 3  tarn-access"}));
-    for (const auto& [kind, retry] : logic->commandRetries) {
+    for (const auto& [kind, retry] : Inside().commandRetries) {
         EXPECT_FALSE(retry.pending) << kind;
     }
 }
@@ -121,7 +121,7 @@ TEST_F(TimerTest, LayoutTickStopsOnceTheLayoutSucceeds) {
     for (int i = 0; i < 3; ++i) {
         logic->OnTimer(kLayoutTimerId);
     }
-    EXPECT_EQ(view.Entries("stop timer"), std::vector<std::string>{"stop timer 2"});
+    EXPECT_EQ(view.Entries("stop layout timer"), std::vector<std::string>{"stop layout timer"});
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// main_window_menus.cpp: the tray icon (registration, clicks), the menu commands and toggles,
-// the about command, the firmware page, and what happens at shutdown.
+// main_window_logic_tray_menus.cpp: MainWindowLogic's tray icon (registration, clicks), menu
+// commands and toggles, the about command, the firmware page, and what happens at shutdown.
 #include <stdexcept>
 
 #include "res/resource.h"
@@ -38,8 +38,7 @@ void MainWindowLogic::OnTrayNotify(TrayMouseEvent event) {
             RestoreOrMinimise();
             break;
         case TrayMouseEvent::kRightButtonUp:
-            view_.ShowTrayMenu(view_.IsShownNormally() ? kTrayMinimizeText : kTrayRestoreText,
-                               exitAllowed);
+            view_.ShowTrayMenu(!view_.IsShownNormally(), exitAllowed);
             break;
         case TrayMouseEvent::kOther:
             break;
@@ -102,11 +101,11 @@ void MainWindowLogic::ShowAbout() {
 void MainWindowLogic::ToggleAutostart() {
     bool create = false;
     try {
-        if (view_.IsMenuChecked(ID_SYSTEM_AUTOSTART)) {
-            view_.SetMenuCheck(false, ID_SYSTEM_AUTOSTART);
+        if (view_.IsOptionChecked(MenuOption::kAutostart)) {
+            view_.CheckOption(MenuOption::kAutostart, false);
             settings.app_startup.value = 0;
         } else {
-            view_.SetMenuCheck(true, ID_SYSTEM_AUTOSTART);
+            view_.CheckOption(MenuOption::kAutostart, true);
             settings.app_startup.value = 1;
             create = true;
         }
@@ -118,12 +117,12 @@ void MainWindowLogic::ToggleAutostart() {
 
 void MainWindowLogic::ToggleKeepInTray() {
     try {
-        if (view_.IsMenuChecked(ID_SYSTEM_KEEP_IN_TRAY)) {
-            view_.SetMenuCheck(false, ID_SYSTEM_KEEP_IN_TRAY);
+        if (view_.IsOptionChecked(MenuOption::kKeepInTray)) {
+            view_.CheckOption(MenuOption::kKeepInTray, false);
             settings.app_keep_task.value = 0;
         } else if (view_.ShowMessage(kKeepInTrayConfirmText, MessageButtons::kYesNo,
                                      MessageIcon::kNone) == MessageAnswer::kYes) {
-            view_.SetMenuCheck(true, ID_SYSTEM_KEEP_IN_TRAY);
+            view_.CheckOption(MenuOption::kKeepInTray, true);
             settings.app_keep_task.value = 1;
         }
     } catch (const std::exception&) {

@@ -1,4 +1,4 @@
-// worker_starter.h: how the window's logic gets work done off the window's thread.
+// background_runner.h: how the window's logic gets work done off the window's thread.
 //
 // The Windows program starts a short-lived thread per run and hands the result back to the
 // window's thread as a window message; tests run the work inline, or on real threads with a
@@ -12,9 +12,9 @@ namespace quirn {
 // What a worker gives back: run on the window's thread.
 using WindowTask = std::function<void()>;
 
-class WorkerStarter {
+class BackgroundRunner {
   public:
-    virtual ~WorkerStarter() = default;
+    virtual ~BackgroundRunner() = default;
 
     // Runs `work` on a new thread and then runs the WindowTask it returns on the window's
     // thread; returns at once, without waiting. False when no thread could be started (nothing

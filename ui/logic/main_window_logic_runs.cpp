@@ -1,6 +1,6 @@
-// worker_run.cpp: a worker run from its start to its finish: the start step of each job, the
-// handling of each outcome (with the re-issue after a password prompt), the staleness check and
-// the display refresh.
+// main_window_logic_runs.cpp: MainWindowLogic's worker runs from start to finish: the start step
+// of each job, the handling of each outcome (with the re-issue after a password prompt), the
+// staleness check and the display refresh.
 #include <utility>
 
 #include "common/net/http_request.h"
@@ -128,21 +128,22 @@ void MainWindowLogic::HandlePollOutcome(const PollExchange& exchange) {
         }
         const int32_t code = status.connection_code;
         if (code == 1 || code == 3 || code == 4) {
-            view_.ShowControl(IDC_SWITCH, true);
-            view_.EnableControl(IDC_SWITCH, true);
+            view_.ShowSwitchButton(true);
+            view_.EnableButton(WindowButton::kSwitch, true);
         } else {
-            view_.ShowControl(IDC_SWITCH, false);
+            view_.ShowSwitchButton(false);
         }
-        view_.EnableControl(IDC_RELOAD, true);
-        view_.EnableControl(IDC_STANDBY, !status.bt_name.empty());
-        view_.EnableControl(IDC_REBOOT, true);
-        view_.EnableControl(IDC_CHECK, true);
-        view_.ConnectionPicture().SetCode(code);
+        view_.EnableButton(WindowButton::kReload, true);
+        view_.EnableButton(WindowButton::kStandby, !status.bt_name.empty());
+        view_.EnableButton(WindowButton::kReboot, true);
+        view_.EnableButton(WindowButton::kCheck, true);
+        view_.ShowConnection(code);
         WarnAboutDataVolume(status.limit_reach);
     } else {
-        view_.FocusControl(IDC_RELOAD);
-        for (int id : {IDC_SWITCH, IDC_STANDBY, IDC_REBOOT, IDC_CHECK}) {
-            view_.EnableControl(id, false);
+        view_.FocusButton(WindowButton::kReload);
+        for (WindowButton button : {WindowButton::kSwitch, WindowButton::kStandby,
+                                    WindowButton::kReboot, WindowButton::kCheck}) {
+            view_.EnableButton(button, false);
         }
         if (exchange.result == lumora::kAuthRefused) {
             adminPasswordMissing = true;
@@ -156,7 +157,7 @@ void MainWindowLogic::HandlePollOutcome(const PollExchange& exchange) {
                 view_.ShowMessage(kAdminPasswordPromptText, MessageButtons::kOk,
                                   MessageIcon::kStop);
                 // Posted, so the settings dialog opens once this run has finished.
-                view_.PostCommand(ID_SYSTEM_SETTINGS);
+                view_.OpenSettingsLater();
                 passwordPromptShowing = false;
             }
         } else {
@@ -194,8 +195,8 @@ void MainWindowLogic::HandleCommandOutcome(const PollExchange& exchange) {
     if (result == lumora::kSuccess) {
         commandRetries[kind].retried = false;
         if (kind == kRequestStandby) {
-            view_.ShowControl(IDC_SWITCH, false);
-            view_.ConnectionPicture().SetCode(kConnectionCodeUnknown);
+            view_.ShowSwitchButton(false);
+            view_.ShowConnection(kConnectionCodeUnknown);
             times.standbyPhase = 2;  // the next tick ends the program
         }
         return;
@@ -263,8 +264,8 @@ void MainWindowLogic::Finish(const PollExchange& exchange) {
     if (operationTimes.failing && Elapsed(operationTimes.failingSince, kStaleAfterSeconds)) {
         appState.PostEvent(StatusStale);
         connectionLost = true;
-        view_.ShowControl(IDC_SWITCH, false);
-        view_.ConnectionPicture().SetCode(kConnectionCodeUnknown);
+        view_.ShowSwitchButton(false);
+        view_.ShowConnection(kConnectionCodeUnknown);
     }
     RefreshDisplay();
     appState.SelectNotice();
@@ -278,13 +279,13 @@ bool MainWindowLogic::ShowPlaceholders() const {
 void MainWindowLogic::RefreshDisplay() {
     const DisplayStatus& status = shownExchange.status;
     const bool placeholders = ShowPlaceholders();
-    view_.Antenna().SetStatus(placeholders, status.connection_code, status.radio_level);
+    view_.ShowAntenna(placeholders, status.connection_code, status.radio_level);
     if (status.firmware_notice != 0) {
         appState.PostEvent(FirmwareNotice);
     }
-    view_.BatteryGauge().SetStatus(placeholders, status.battery_level, status.battery_percent);
+    view_.ShowBattery(placeholders, status.battery_level, status.battery_percent);
     panelTexts = MakePanelTexts(status, placeholders);
-    view_.SetPanelTexts(panelTexts);
+    view_.ShowPanelTexts(panelTexts);
     UpdateTrayTip();
 }
 

@@ -1,4 +1,4 @@
-// worker_job.h: the network step of a worker run, the part that runs off the window's thread.
+// network_step.h: the network step of a worker run, the part that runs off the window's thread.
 //
 // It works only on what it is given (copies of the credentials, the library, the fetch lock),
 // so it can outlive the window that started it.
@@ -10,8 +10,8 @@
 #include <string>
 
 #include "state/app_settings.h"
-#include "ui/logic/router_library.h"
 #include "ui/logic/poll_exchange.h"
+#include "ui/logic/router_library.h"
 
 namespace quirn {
 
@@ -22,6 +22,9 @@ struct RunCredentials {
     std::string status_password;
     std::string admin_password;  // decoded from its stored form
 };
+
+// `text` in UTF-8; none when it cannot be converted.
+std::optional<std::string> Utf8(const std::wstring& text);
 
 // The credentials of `settings`; none when a text cannot be converted to UTF-8, in which case
 // the run fails locally rather than sending something other than what the user entered.

@@ -1,23 +1,12 @@
-// settings_flow.cpp: the settings dialog's loop: showing it until its outcome is settled,
-// setting the first administrator password on the router, and restarting the status poll.
-#include "common/text/code_page.h"
+// main_window_logic_settings.cpp: MainWindowLogic's settings dialog loop: showing it until its
+// outcome is settled, setting the first administrator password on the router, and restarting
+// the status poll.
 #include "res/strings.h"
 #include "state/stored_password.h"
 #include "ui/logic/main_window_logic.h"
 #include "ui/logic/option_dialog_model.h"
 
 namespace quirn {
-namespace {
-
-std::optional<std::string> Utf8(const std::wstring& text) {
-    try {
-        return lumora::WideToNarrow(text.c_str(), lumora::kCodePageUtf8);
-    } catch (const lumora::ConversionError&) {
-        return std::nullopt;
-    }
-}
-
-}  // namespace
 
 bool MainWindowLogic::RunSettingsDialog() {
     if (settingsOpen) {

@@ -1,6 +1,6 @@
-// window_workers.cpp: the result queue between worker threads and the window, and the wait that
-// pumps the window's messages.
-#include "platform/win32/window/window_workers.h"
+// window_message_runner.cpp: the result queue between worker threads and the window, and the
+// wait that pumps the window's messages.
+#include "platform/win32/window/window_message_runner.h"
 
 #include <deque>
 #include <mutex>
@@ -10,7 +10,7 @@
 
 namespace quirn::win32 {
 
-struct WindowWorkers::Mailbox {
+struct WindowMessageRunner::Mailbox {
     std::mutex lock;
     HWND window = nullptr;  // null: no window to run results on
     std::deque<WindowTask> results;
@@ -26,18 +26,18 @@ struct WindowWorkers::Mailbox {
     }
 };
 
-WindowWorkers::WindowWorkers() : mailbox_(std::make_shared<Mailbox>()) {}
+WindowMessageRunner::WindowMessageRunner() : mailbox_(std::make_shared<Mailbox>()) {}
 
-WindowWorkers::~WindowWorkers() {
+WindowMessageRunner::~WindowMessageRunner() {
     Detach();
 }
 
-void WindowWorkers::Attach(HWND window) {
+void WindowMessageRunner::Attach(HWND window) {
     std::lock_guard guard(mailbox_->lock);
     mailbox_->window = window;
 }
 
-void WindowWorkers::Detach() {
+void WindowMessageRunner::Detach() {
     std::deque<WindowTask> dropped;
     {
         std::lock_guard guard(mailbox_->lock);
@@ -47,7 +47,7 @@ void WindowWorkers::Detach() {
     // The tasks are destroyed outside the lock: what they hold may take a while to release.
 }
 
-void WindowWorkers::RunPending() {
+void WindowMessageRunner::RunPending() {
     // A result may open a message box whose loop runs the next result meanwhile; each is taken
     // from the queue before it runs, so none runs twice.
     for (;;) {
@@ -66,11 +66,11 @@ void WindowWorkers::RunPending() {
     }
 }
 
-bool WindowWorkers::Start(std::function<WindowTask()> work) {
+bool WindowMessageRunner::Start(std::function<WindowTask()> work) {
     return StartThread([mailbox = mailbox_, work = std::move(work)] { mailbox->Deliver(work()); });
 }
 
-int WindowWorkers::RunAndWait(std::function<int()> task) {
+int WindowMessageRunner::RunAndWait(std::function<int()> task) {
     struct Waiter {
         HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
         int result = 0;

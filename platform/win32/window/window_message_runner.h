@@ -1,5 +1,5 @@
-// window_workers.h: worker threads for the main window. Each run's result is queued for the
-// window and a posted message has the window's thread run it; a wait for a task keeps the
+// window_message_runner.h: the main window's BackgroundRunner: worker threads whose results are
+// queued for the window and run on its thread by a posted message; a wait for a task keeps the
 // window's messages flowing.
 #pragma once
 
@@ -7,19 +7,19 @@
 
 #include <memory>
 
-#include "ui/logic/worker_starter.h"
+#include "ui/logic/background_runner.h"
 
 namespace quirn::win32 {
 
-class WindowWorkers : public WorkerStarter {
+class WindowMessageRunner : public BackgroundRunner {
   public:
     // Posted to the window when a result is queued; its handler calls RunPending.
     static constexpr UINT kResultMessage = WM_APP + 0x101;
 
-    WindowWorkers();
-    ~WindowWorkers() override;
-    WindowWorkers(const WindowWorkers&) = delete;
-    WindowWorkers& operator=(const WindowWorkers&) = delete;
+    WindowMessageRunner();
+    ~WindowMessageRunner() override;
+    WindowMessageRunner(const WindowMessageRunner&) = delete;
+    WindowMessageRunner& operator=(const WindowMessageRunner&) = delete;
 
     // Results go to `window` from now on. Window's thread.
     void Attach(HWND window);

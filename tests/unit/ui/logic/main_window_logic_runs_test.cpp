@@ -18,9 +18,9 @@ TEST_F(WorkerRunTest, FirstPollThatSucceedsShowsTheStatusEverywhere) {
     StartUpWith(Succeeds());
 
     EXPECT_EQ(State(), Ready);
-    EXPECT_TRUE(logic->statusValid);
-    EXPECT_FALSE(logic->firstPoll);
-    EXPECT_FALSE(logic->operationTimes.failing);
+    EXPECT_TRUE(logic->StatusValid());
+    EXPECT_FALSE(Inside().firstPoll);
+    EXPECT_FALSE(logic->Times().failing);
     EXPECT_EQ(router->Calls(),
               std::vector<std::string>{"fetch 0 quirn.home.arpa tarn-access tarn-access"});
     const std::array<std::wstring, 6> panel{
@@ -32,19 +32,20 @@ TEST_F(WorkerRunTest, FirstPollThatSucceedsShowsTheStatusEverywhere) {
         L"　上限設定への到達度：　50%",
     };
     EXPECT_EQ(view.panel, panel);
-    EXPECT_EQ(logic->panelTexts, panel);
+    EXPECT_EQ(logic->PanelTexts(), panel);
     EXPECT_EQ(view.notice, kNoticeBlank);
     EXPECT_FALSE(view.antenna.Inputs().no_information);
     EXPECT_TRUE(view.antenna.Inputs().connected);
     EXPECT_FALSE(view.battery.Inputs().no_information);
     EXPECT_EQ(view.battery.Inputs().percent, 80);
-    EXPECT_EQ(view.connection.Code(), 3);
+    EXPECT_EQ(view.connection, 3);
     EXPECT_EQ(view.tray_tip, L"接続状態： LTE\n通信強度： 強い\nバッテリ残量： 80％");
     EXPECT_EQ(view.tray_icon, IDI_BATTERY_8);
-    for (int id : {IDC_RELOAD, IDC_SWITCH, IDC_REBOOT, IDC_STANDBY, IDC_CHECK}) {
-        EXPECT_TRUE(view.enabled[id]) << id;
+    for (WindowButton button : {WindowButton::kReload, WindowButton::kSwitch, WindowButton::kReboot,
+                                WindowButton::kStandby, WindowButton::kCheck}) {
+        EXPECT_TRUE(view.enabled[button]) << static_cast<int>(button);
     }
-    EXPECT_TRUE(view.shown[IDC_SWITCH]);
+    EXPECT_TRUE(view.switch_shown);
 }
 
 TEST_F(WorkerRunTest, SwitchButtonAndCommandFollowTheConnection) {
@@ -63,7 +64,7 @@ TEST_F(WorkerRunTest, SwitchButtonAndCommandFollowTheConnection) {
         status.connection_code = c.code;
         PollWith(Succeeds(status), 30);
         ASSERT_EQ(State(), Ready);
-        EXPECT_EQ(view.shown[IDC_SWITCH], c.switch_shown) << c.code;
+        EXPECT_EQ(view.switch_shown, c.switch_shown) << c.code;
         if (c.command) {
             logic->OnButtonClicked(IDC_SWITCH);
             workers.RunAll();
@@ -77,16 +78,16 @@ TEST_F(WorkerRunTest, StandbyIsOfferedOnlyWithABluetoothName) {
     RouterFields without;
     without.bt_name = "";
     StartUpWith(Succeeds(without));
-    EXPECT_FALSE(view.enabled[IDC_STANDBY]);
+    EXPECT_FALSE(view.enabled[WindowButton::kStandby]);
     PollWith(Succeeds(), 30);
-    EXPECT_TRUE(view.enabled[IDC_STANDBY]);
+    EXPECT_TRUE(view.enabled[WindowButton::kStandby]);
 }
 
 TEST_F(WorkerRunTest, ConnectionTextIsShownWithItsReferencesDecoded) {
     RouterFields status;
     status.connection_text = "A&amp;B &lt;3G&gt;";
     StartUpWith(Succeeds(status));
-    EXPECT_EQ(logic->shownExchange.status.connection_text, L"A&B <3G>");
+    EXPECT_EQ(logic->ShownExchange().status.connection_text, L"A&B <3G>");
     EXPECT_EQ(view.tray_tip.rfind(L"接続状態： A&B <3G>\n", 0), 0u);
 }
 
@@ -100,18 +101,18 @@ TEST_F(WorkerRunTest, PollsFailingFromStartUpShowPlaceholdersAndGoStaleAfter300S
     EXPECT_TRUE(view.battery.Inputs().no_information);
     EXPECT_EQ(view.tray_tip, L"情報の取得に失敗しました。");
     EXPECT_EQ(view.tray_icon, IDI_APP_SMALL);
-    EXPECT_FALSE(view.enabled[IDC_REBOOT]);
-    EXPECT_EQ(view.Entries("focus").back(), "focus 1003");
+    EXPECT_FALSE(view.enabled[WindowButton::kReboot]);
+    EXPECT_EQ(view.Entries("focus").back(), "focus reload");
 
     // The series began when the window was created; exactly 300 s is not yet more than 300.
     PollWith(Fails(), 300);
-    EXPECT_FALSE(logic->appState.stale);
-    EXPECT_FALSE(logic->connectionLost);
+    EXPECT_FALSE(logic->StateMachine().stale);
+    EXPECT_FALSE(logic->ConnectionLost());
     PollWith(Fails(), 1);
-    EXPECT_TRUE(logic->appState.stale);
-    EXPECT_TRUE(logic->connectionLost);
-    EXPECT_EQ(view.connection.Code(), kConnectionCodeUnknown);
-    EXPECT_FALSE(view.shown[IDC_SWITCH]);
+    EXPECT_TRUE(logic->StateMachine().stale);
+    EXPECT_TRUE(logic->ConnectionLost());
+    EXPECT_EQ(view.connection, kConnectionCodeUnknown);
+    EXPECT_FALSE(view.switch_shown);
     EXPECT_EQ(view.notice, kNoticeFetchFailed);
 }
 
@@ -119,14 +120,14 @@ TEST_F(WorkerRunTest, FailuresAfterASuccessKeepTheValuesUntilTheSeriesIsStale) {
     StartUpWith(Succeeds());
     PollWith(Fails(), 100);
     const int64_t first_failure = clock.now;
-    EXPECT_EQ(logic->operationTimes.failingSince, first_failure);
+    EXPECT_EQ(logic->Times().failingSince, first_failure);
     EXPECT_EQ(view.notice, kNoticeMaybeOutOfDate);
     EXPECT_EQ(view.panel[0], L"WAN側IPアドレス： 10.0.0.5");
     EXPECT_FALSE(view.antenna.Inputs().no_information);
     EXPECT_EQ(view.tray_tip, L"接続状態： LTE\n通信強度： 強い\nバッテリ残量： 80％");
 
     PollWith(Fails(), 300);  // a later failure does not restart the series
-    EXPECT_EQ(logic->operationTimes.failingSince, first_failure);
+    EXPECT_EQ(logic->Times().failingSince, first_failure);
     EXPECT_EQ(view.notice, kNoticeMaybeOutOfDate);
     PollWith(Fails(), 1);
     EXPECT_EQ(view.notice, kNoticeFetchFailed);
@@ -135,36 +136,36 @@ TEST_F(WorkerRunTest, FailuresAfterASuccessKeepTheValuesUntilTheSeriesIsStale) {
     EXPECT_EQ(view.tray_tip, L"情報の取得に失敗しました。");
 
     PollWith(Succeeds(), 20);
-    EXPECT_FALSE(logic->connectionLost);
-    EXPECT_FALSE(logic->appState.stale);
+    EXPECT_FALSE(logic->ConnectionLost());
+    EXPECT_FALSE(logic->StateMachine().stale);
     EXPECT_EQ(view.notice, kNoticeBlank);
     EXPECT_EQ(view.panel[0], L"WAN側IPアドレス： 10.0.0.5");
 }
 
 TEST_F(WorkerRunTest, RefusedPollAsksForThePasswordAndOpensTheSettingsLater) {
     StartUpWith(Fails(lumora::kAuthRefused));
-    EXPECT_TRUE(logic->adminPasswordMissing);
+    EXPECT_TRUE(Inside().adminPasswordMissing);
     EXPECT_EQ(view.notice, kNoticePasswordNotSet);
     EXPECT_EQ(view.boxes, std::vector<int>{kAdminPasswordPromptText});
     EXPECT_EQ(view.box_icons.back(), MessageIcon::kStop);
     // Posted, not run: the settings dialog opens after this run has finished.
-    EXPECT_EQ(view.Entries("post"), std::vector<std::string>{"post 32772"});
+    EXPECT_EQ(view.Entries("settings later"), std::vector<std::string>{"settings later"});
     EXPECT_EQ(view.option_dialogs, 0);
     // Before any success the series from start-up goes on.
-    EXPECT_EQ(logic->operationTimes.failingSince, clock.now);
+    EXPECT_EQ(logic->Times().failingSince, clock.now);
 
     // While the settings dialog is open the prompt is not repeated.
-    logic->settingsOpen = true;
+    Inside().settingsOpen = true;
     PollWith(Fails(lumora::kAuthRefused), 30);
     EXPECT_EQ(view.boxes.size(), 1u);
-    EXPECT_EQ(view.Entries("post").size(), 1u);
+    EXPECT_EQ(view.Entries("settings later").size(), 1u);
 }
 
 TEST_F(WorkerRunTest, RefusedPollAfterASuccessStartsAFailureSeries) {
     StartUpWith(Succeeds());
     PollWith(Fails(lumora::kAuthRefused), 40);
-    EXPECT_TRUE(logic->operationTimes.failing);
-    EXPECT_EQ(logic->operationTimes.failingSince, clock.now);
+    EXPECT_TRUE(logic->Times().failing);
+    EXPECT_EQ(logic->Times().failingSince, clock.now);
 }
 
 TEST_F(WorkerRunTest, FirmwareQuestionOnlyOnTheFirstPoll) {
@@ -209,7 +210,7 @@ TEST_F(WorkerRunTest, DataVolumeWarningShowsOnceEachTimeTheLimitIsCrossed) {
             PollWith(Succeeds(status), 30);
         }
         EXPECT_EQ(view.boxes.size() - before, step.warned ? 1u : 0u) << step.limit_reach;
-        EXPECT_EQ(logic->lastDataUsage, step.limit_reach);
+        EXPECT_EQ(Inside().lastDataUsage, step.limit_reach);
         EXPECT_EQ(view.notice, step.limit_reach >= 100.0f ? kNoticeOverLimit : kNoticeBlank);
     }
 }
@@ -222,14 +223,14 @@ TEST_F(WorkerRunTest, DataVolumeWarningNeverStacksAndASkippedOneStillStoresTheRa
             RouterFields other;
             other.limit_reach = 130.0f;
             PollWith(Succeeds(other), 30);
-            EXPECT_EQ(logic->lastDataUsage, 130.0f);
+            EXPECT_EQ(Inside().lastDataUsage, 130.0f);
         }
     };
     RouterFields status;
     status.limit_reach = 110.0f;
     PollWith(Succeeds(status), 30);
     EXPECT_EQ(view.boxes, std::vector<int>{kVolumeExceededPromptText});
-    EXPECT_EQ(logic->lastDataUsage, 110.0f);
+    EXPECT_EQ(Inside().lastDataUsage, 110.0f);
 }
 
 TEST_F(WorkerRunTest, CommandOutcomes) {
@@ -253,7 +254,7 @@ TEST_F(WorkerRunTest, CommandOutcomes) {
     };
     for (const Case& c : cases) {
         FakeView fresh_view;
-        QueuedWorkers fresh_workers;
+        QueuedRunner fresh_workers;
         MainWindowLogic fresh(fresh_view, clock, fresh_workers, router, registry, profile);
         router->fetches = {Succeeds()};
         router->commands = {c.result};
@@ -261,12 +262,12 @@ TEST_F(WorkerRunTest, CommandOutcomes) {
         fresh.LoadSettings(DesktopRect{});
         fresh.StartPolling();
         fresh_workers.RunAll();
-        ASSERT_EQ(fresh.appState.state, Ready);
+        ASSERT_EQ(fresh.StateMachine().state, Ready);
 
         fresh.OnButtonClicked(c.button);
         fresh_workers.RunAll();
         const std::string label = std::to_string(c.button) + "/" + std::to_string(c.result);
-        EXPECT_EQ(fresh.appState.state, c.state) << label;
+        EXPECT_EQ(fresh.StateMachine().state, c.state) << label;
         EXPECT_EQ(fresh_view.notice, c.notice) << label;
         std::vector<int> boxes = fresh_view.boxes;
         if (c.button == IDC_REBOOT || c.button == IDC_STANDBY) {
@@ -282,8 +283,8 @@ TEST_F(WorkerRunTest, SuccessfulStandbyShowsPlaceholdersAndEndsTheProgramAtTheNe
     EXPECT_EQ(view.boxes, std::vector<int>{kStandbyConfirmText});
     workers.RunAll();
     EXPECT_EQ(router->Calls().back(), "command 1  tarn-access");
-    EXPECT_FALSE(view.shown[IDC_SWITCH]);
-    EXPECT_EQ(view.connection.Code(), kConnectionCodeUnknown);
+    EXPECT_FALSE(view.switch_shown);
+    EXPECT_EQ(view.connection, kConnectionCodeUnknown);
     EXPECT_EQ(view.panel[0], L"WAN側IPアドレス： -");
     EXPECT_EQ(view.tray_tip, L"休止状態中");
     EXPECT_TRUE(view.Entries("end").empty());
@@ -324,7 +325,7 @@ TEST_F(WorkerRunTest, RoutersAddressAndPasswordComeFromTheSettings) {
         stored.At(L"router_info", L"connect_rt_pw") = Stored(L"s3cret");
         auto fresh_router = std::make_shared<FakeRouter>();
         FakeView fresh_view;
-        QueuedWorkers fresh_workers;
+        QueuedRunner fresh_workers;
         MainWindowLogic fresh(fresh_view, clock, fresh_workers, fresh_router, registry, stored);
         fresh.LoadSettings(DesktopRect{});
         fresh.StartPolling();
@@ -342,7 +343,7 @@ TEST_F(WorkerRunTest, AWorkerThatCannotStartEndsAsALocalFailure) {
     StartUp();
     EXPECT_TRUE(router->Calls().empty());
     EXPECT_EQ(State(), Ready);
-    EXPECT_EQ(logic->shownExchange.result, lumora::kLocalFailure);
+    EXPECT_EQ(logic->ShownExchange().result, lumora::kLocalFailure);
     EXPECT_EQ(view.notice, kNoticeFetchFailed);
 }
 
@@ -365,16 +366,16 @@ TEST_F(PasswordRefusalTest, ConfirmedPromptReissuesTheCommandOnceWithTheNewPassw
     workers.RunAll();
     EXPECT_EQ(view.boxes, (std::vector<int>{kRebootConfirmText, kPasswordRejectedPromptText}));
     EXPECT_EQ(view.Entries("settings dialog"), std::vector<std::string>{"settings dialog reentry"});
-    EXPECT_TRUE(logic->commandRetries[kRequestReboot].pending);
-    EXPECT_FALSE(logic->passwordRejected);  // consumed by the dialog
-    EXPECT_FALSE(logic->authPromptShowing);
+    EXPECT_TRUE(Inside().commandRetries[kRequestReboot].pending);
+    EXPECT_FALSE(Inside().passwordRejected);  // consumed by the dialog
+    EXPECT_FALSE(Inside().authPromptShowing);
     EXPECT_TRUE(workers.queue.empty()) << "no poll while the reboot is under way";
 
     logic->OnTimer(kRetryTimerId);
     workers.RunAll();
     EXPECT_EQ(router->Calls().back(), "command 0 new-pass tarn-access");
-    EXPECT_FALSE(logic->commandRetries[kRequestReboot].retried);
-    EXPECT_FALSE(logic->commandRetries[kRequestReboot].pending);
+    EXPECT_FALSE(Inside().commandRetries[kRequestReboot].retried);
+    EXPECT_FALSE(Inside().commandRetries[kRequestReboot].pending);
     EXPECT_EQ(State(), Rebooting);
     EXPECT_EQ(view.notice, kNoticeRebooting);
     logic->OnTimer(kRetryTimerId);
@@ -404,7 +405,7 @@ TEST_F(PasswordRefusalTest, CancelledPromptEndsWithTheWrongPasswordNotice) {
     workers.RunAll();
     EXPECT_EQ(State(), Ready);
     EXPECT_EQ(view.notice, kNoticePasswordWrong);
-    EXPECT_FALSE(logic->commandRetries[kRequestReboot].pending);
+    EXPECT_FALSE(Inside().commandRetries[kRequestReboot].pending);
 }
 
 TEST_F(PasswordRefusalTest, RefusalWhilePasswordIsBeingEnteredReturnsToReady) {
@@ -418,9 +419,9 @@ TEST_F(PasswordRefusalTest, RefusalWhilePasswordIsBeingEnteredReturnsToReady) {
         router->commands = {lumora::kAuthRefused};
         view.boxes.clear();
         logic->OnButtonClicked(c.button);
-        (c.settings_open ? logic->settingsOpen : logic->authPromptShowing) = true;
+        (c.settings_open ? Inside().settingsOpen : Inside().authPromptShowing) = true;
         workers.RunAll();
-        logic->settingsOpen = logic->authPromptShowing = false;
+        Inside().settingsOpen = Inside().authPromptShowing = false;
 
         EXPECT_EQ(State(), Ready) << c.button << c.settings_open;
         EXPECT_EQ(view.notice, kNoticePasswordWrong);
@@ -438,7 +439,7 @@ TEST_F(PasswordRefusalTest, ReissuedCommandFailingOtherwiseKeepsItsRetriedMark) 
     logic->OnTimer(kRetryTimerId);
     workers.RunAll();
     EXPECT_EQ(view.notice, kNoticeRebootFailed);
-    EXPECT_TRUE(logic->commandRetries[kRequestReboot].retried);
+    EXPECT_TRUE(Inside().commandRetries[kRequestReboot].retried);
 
     view.boxes.clear();
     logic->OnButtonClicked(IDC_REBOOT);
@@ -451,7 +452,7 @@ TEST_F(PasswordRefusalTest, ReissuedCommandFailingOtherwiseKeepsItsRetriedMark) 
 
 class ThreadedRunTest : public ::testing::Test {
   protected:
-    ThreadedWorkers workers;  // first: joins the threads after everything else is gone
+    ThreadedRunner workers;  // first: joins the threads after everything else is gone
     std::shared_ptr<FakeRouter> router = std::make_shared<FakeRouter>();
     FakeView view;
     FakeClock clock;
@@ -465,7 +466,7 @@ TEST_F(ThreadedRunTest, PollAndCommandsOnWorkerThreads) {
     logic->LoadSettings(DesktopRect{});
     logic->StartPolling();
     ASSERT_TRUE(workers.RunNextTask());
-    EXPECT_EQ(logic->appState.state, Ready);
+    EXPECT_EQ(logic->StateMachine().state, Ready);
     EXPECT_EQ(view.panel[0], L"WAN側IPアドレス： 10.0.0.5");
 
     for (int button : {IDC_SWITCH, IDC_CHECK}) {
@@ -473,7 +474,7 @@ TEST_F(ThreadedRunTest, PollAndCommandsOnWorkerThreads) {
         ASSERT_TRUE(workers.RunNextTask());
         clock.now += 1;
         logic->OnTimer(kPollTimerId);
-        EXPECT_EQ(logic->appState.state, Ready);
+        EXPECT_EQ(logic->StateMachine().state, Ready);
     }
     EXPECT_EQ(router->Calls().size(), 3u);
 }

@@ -1,16 +1,15 @@
-// worker_job.cpp: the router exchanges of the worker runs.
-#include "ui/logic/worker_job.h"
+// network_step.cpp: the router exchanges of the worker runs.
+#include "ui/logic/network_step.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "common/text/code_page.h"
-#include "common/page/entity_decoder.h"
 #include "common/net/http_request.h"
+#include "common/page/entity_decoder.h"
+#include "common/text/code_page.h"
 #include "state/stored_password.h"
 
 namespace quirn {
-namespace {
 
 std::optional<std::string> Utf8(const std::wstring& text) {
     try {
@@ -19,6 +18,8 @@ std::optional<std::string> Utf8(const std::wstring& text) {
         return std::nullopt;
     }
 }
+
+namespace {
 
 // Decodes the references of a record's text field in place; the result never grows.
 template <size_t N>
