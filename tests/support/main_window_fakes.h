@@ -212,6 +212,12 @@ class QueuedRunner : public BackgroundRunner {
         queue.pop_front();
         work()();
     }
+    // The work queued last, before what was queued earlier: a run that overtakes another.
+    void RunLast() {
+        auto work = std::move(queue.back());
+        queue.pop_back();
+        work()();
+    }
 
     std::deque<std::function<WindowTask()>> queue;
     bool refuse = false;
@@ -288,10 +294,12 @@ struct RouterFields {
     float limit_reach = 50.0f;
 };
 
+// As the page parser fills a field: a text of N bytes or more fills it whole, unterminated.
 template <size_t N>
 void CopyText(char (&field)[N], const std::string& text) {
-    std::strncpy(field, text.c_str(), N - 1);
-    field[N - 1] = '\0';
+    const size_t length = std::min(text.size(), N);
+    std::memcpy(field, text.data(), length);
+    std::fill(field + length, field + N, '\0');
 }
 
 inline lumora::RouterStatus MakeRecord(const RouterFields& fields) {

@@ -94,6 +94,10 @@ void MainWindowLogic::FinishRun(Run run, NetworkOutcome outcome) {
     exchange.result = outcome.result;
     if (outcome.status) {
         exchange.status = std::move(*outcome.status);
+    } else {
+        // No status fetched (a command, a check, a failed poll): the newest one stays, which a
+        // poll that ran meanwhile may have brought after this run took its copy.
+        exchange.status = shownExchange.status;
     }
     workExchange = exchange;
     switch (exchange.request_kind) {

@@ -21,12 +21,18 @@ std::optional<std::string> Utf8(const std::wstring& text) {
 
 namespace {
 
-// Decodes the references of a record's text field in place; the result never grows.
+// Decodes the references of a record's text field in place. The parser may fill all N bytes
+// (cut at a character boundary, no terminating zero); the decoded text is never longer than
+// its input, so it goes back whole, and a cut, should one be needed, keeps to a UTF-8 boundary.
 template <size_t N>
 void DecodeReferences(char (&field)[N]) {
     const std::string text(field, std::find(field, field + N, '\0'));
     const std::string decoded = lumora::EntityTable::Decode(text);
-    const size_t length = std::min(decoded.size(), N - 1);
+    size_t length = std::min(decoded.size(), N);
+    while (length > 0 && length < decoded.size() &&
+           (static_cast<unsigned char>(decoded[length]) & 0xC0) == 0x80) {
+        --length;
+    }
     std::memcpy(field, decoded.data(), length);
     std::fill(field + length, field + N, '\0');
 }

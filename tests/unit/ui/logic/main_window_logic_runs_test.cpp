@@ -91,6 +91,51 @@ TEST_F(WorkerRunTest, ConnectionTextIsShownWithItsReferencesDecoded) {
     EXPECT_EQ(view.tray_tip.rfind(L"接続状態： A&B <3G>\n", 0), 0u);
 }
 
+TEST_F(WorkerRunTest, AFullConnectionTextIsShownWhole) {
+    // 64 bytes ending in a three-byte character: 21 kanji and one byte before them.
+    std::string full = "L";
+    for (int i = 0; i < 21; ++i) {
+        full += "\xE6\xBC\xA2";  // 漢
+    }
+    ASSERT_EQ(full.size(), 64u);
+    const std::wstring shown = L"L" + std::wstring(21, L'漢');
+    // With references: "&amp;" takes five bytes and gives one; the text still ends on a kanji.
+    std::string with_reference = "A&amp;B" + full.substr(7);
+    ASSERT_EQ(with_reference.size(), 64u);
+    const std::wstring shown_with_reference = L"A&B" + std::wstring(19, L'漢');
+    StartUpWith(Succeeds());
+    for (const auto& [text, expected] : {std::pair{full, shown},
+                                         std::pair{with_reference, shown_with_reference}}) {
+        RouterFields status;
+        status.connection_text = text;
+        PollWith(Succeeds(status), 30);
+        EXPECT_EQ(logic->ShownExchange().status.connection_text, expected);
+    }
+}
+
+TEST_F(WorkerRunTest, ACommandFinishingAfterANewerPollKeepsThatPollsStatus) {
+    StartUpWith(Succeeds());
+    logic->OnButtonClicked(IDC_SWITCH);  // its router call is still out...
+    Tick(1);                             // ...when the switching state returns to Ready
+    ASSERT_EQ(State(), Ready);
+    RouterFields newer;
+    newer.battery_level = 4;
+    newer.battery_percent = 40;
+    newer.bt_name = "";
+    newer.limit_reach = 120.0f;
+    router->fetches = {Succeeds(newer)};
+    logic->OnButtonClicked(IDC_RELOAD);
+    workers.RunLast();  // the poll, started later, finishes first
+    ASSERT_EQ(view.battery.Inputs().percent, 40);
+
+    workers.RunNext();  // then the switch
+    EXPECT_EQ(logic->ShownExchange().status.battery_percent, 40);
+    EXPECT_EQ(view.battery.Inputs().percent, 40);
+    EXPECT_EQ(view.tray_tip.find(L"80"), std::wstring::npos) << view.tray_tip;
+    EXPECT_FALSE(logic->WorkStatusHasBtName());
+    EXPECT_FLOAT_EQ(logic->WorkLimitReach(), 120.0f);
+}
+
 TEST_F(WorkerRunTest, PollsFailingFromStartUpShowPlaceholdersAndGoStaleAfter300Seconds) {
     StartUpWith(Fails());
     EXPECT_EQ(State(), Ready);
