@@ -88,7 +88,6 @@ class FakeView : public MainWindowView {
     bool IsShownNormally() override { return shown_normally; }
     void Minimise() override { Log("minimise"); }
     void Restore() override { Log("restore"); }
-    void RequestClose() override { Log("request close"); }
     void EndApplication() override { Log("end"); }
     void OpenSettingsLater() override { Log("settings later"); }
 

@@ -57,7 +57,8 @@ class MainWindowLogic : public AppStateWindow {
     void LoadSettings(const DesktopRect& desktop);
     // Adds the tray icon with the application icon and `tooltipText`. A shell that does not
     // answer in time is tried again at the next tick of timer 0, never by waiting here; any
-    // other failure shows string 134 and asks the window to close.
+    // other failure shows string 134 and ends the program, whatever keep-in-tray says (the
+    // settings are saved as on any exit).
     void RegisterTrayIcon();
     // Puts the state machine into its first state (which sets the buttons) and starts the first
     // status poll. Call after the timers are started.

@@ -22,7 +22,9 @@ void MainWindowLogic::RegisterTrayIcon() {
             break;
         case TrayAddResult::kFailed:
             view_.ShowMessage(kTrayIconFailedText, MessageButtons::kOk, MessageIcon::kExclamation);
-            view_.RequestClose();
+            // Ended, not closed: with keep-in-tray a close would only hide the window, leaving
+            // a program with neither a window nor an icon to reach it by.
+            view_.EndApplication();
             break;
     }
 }

@@ -78,8 +78,6 @@ class MainWindowView : public MessageBoxes {
     virtual void Minimise() = 0;
     // Shows the window in its normal state and brings it to the foreground.
     virtual void Restore() = 0;
-    // Asks the window to close as the close box does (which may only hide it).
-    virtual void RequestClose() = 0;
     // Ends the main dialog, and with it the program, whatever the keep-in-tray setting.
     virtual void EndApplication() = 0;
     // Has the settings command arrive after the current handler, as the menu's would.

@@ -77,7 +77,6 @@ class CLumoraDlg : public Dialog, public MainWindowView {
     bool IsShownNormally() override;
     void Minimise() override;
     void Restore() override;
-    void RequestClose() override;
     void EndApplication() override;
     void OpenSettingsLater() override;
     bool IsOptionChecked(MenuOption option) override;

@@ -94,11 +94,6 @@ void CLumoraDlg::Restore() {
     SetForegroundWindow(hwnd());
 }
 
-void CLumoraDlg::RequestClose() {
-    // Posted: the request may come while the window is still being set up.
-    PostMessageW(hwnd(), WM_CLOSE, 0, 0);
-}
-
 void CLumoraDlg::EndApplication() {
     EndDialog(IDCANCEL);
 }

@@ -126,12 +126,13 @@ TEST_F(MenuTest, TrayRegistrationRetriesOnTheTimerWithoutWaiting) {
     EXPECT_TRUE(view.boxes.empty());
 }
 
-TEST_F(MenuTest, TrayRegistrationFailureAsksTheWindowToClose) {
+TEST_F(MenuTest, TrayRegistrationFailureEndsTheProgramEvenWhenCloseWouldHide) {
+    Inside().settings.app_keep_task.value = 1;  // a close would only hide the window
     view.add_results = {TrayAddResult::kFailed};
     logic->RegisterTrayIcon();
     EXPECT_EQ(view.boxes, std::vector<int>{kTrayIconFailedText});
     EXPECT_EQ(view.box_icons.back(), MessageIcon::kExclamation);
-    EXPECT_EQ(view.Entries("request close").size(), 1u);
+    EXPECT_EQ(view.Entries("end").size(), 1u);
     Tick();
     EXPECT_EQ(view.tray_adds, 1);
 }
