@@ -128,6 +128,7 @@
     STRING(167, kVolumeExceededPromptText, "データ通信量の上限値を超えています。") \
     STRING(168, kNoticeWrongPasswordText, "管理者パスワードが違います。") \
     STRING(169, kPasswordRejectedPromptText, "パスワードの認証に失敗しました。\nルーターに設定したパスワードを入力してください。") \
+    STRING(170, kPasswordCharacterText, "ログインパスワードに使用できない文字が含まれています。") \
     STRING(335, kSignalVeryStrongText, "非常に強い")
 // clang-format on
 

@@ -7,6 +7,24 @@
 #include "ui/logic/option_dialog_model.h"
 
 namespace quirn {
+namespace {
+
+// The string that says why a typed password is refused; 0 for one that fits.
+int PasswordRefusalText(AdminPasswordFit fit) {
+    switch (fit) {
+        case AdminPasswordFit::kFits:
+            return 0;
+        case AdminPasswordFit::kNotInCodePage:
+            return kPasswordCharacterText;
+        case AdminPasswordFit::kMissing:
+        case AdminPasswordFit::kStoredFormTooLong:
+        case AdminPasswordFit::kLogInTooLong:
+            break;
+    }
+    return kPasswordTooLongText;
+}
+
+}  // namespace
 
 bool MainWindowLogic::RunSettingsDialog() {
     if (settingsOpen) {
@@ -21,24 +39,18 @@ bool MainWindowLogic::RunSettingsDialog() {
             answer = false;
             break;
         }
+        // A password that breaks the rule is typed again, in either mode, before anything is
+        // stored or sent: stored as it is, it would silently become an empty one, or one that
+        // is set on the router but with which no command can log in.
+        if (const int refusal = PasswordRefusalText(dialog.passwordFit())) {
+            view_.ShowMessage(refusal, MessageButtons::kOk, MessageIcon::kStop);
+            continue;
+        }
         // The dialog's own mode decides, even if a poll changed the flag while it was open.
         if (!dialog.setPasswordMode()) {
-            // Stored as it is, the typed password would silently become an empty one.
-            if (dialog.encodeResult() < 0) {
-                view_.ShowMessage(kPasswordTooLongText, MessageButtons::kOk, MessageIcon::kStop);
-                continue;
-            }
             settings = working;  // written to the profile at the next save
             StartPollIfIdle();
             break;
-        }
-        if (dialog.encodeResult() == -2) {
-            view_.ShowMessage(kPasswordTooLongText, MessageButtons::kOk, MessageIcon::kStop);
-            continue;
-        }
-        if (dialog.encodeResult() < 0) {
-            view_.ShowMessage(kSetPasswordFailedText, MessageButtons::kOk, MessageIcon::kStop);
-            continue;
         }
         const std::wstring previous = settings.connect_rt_pw.value;
         const bool set = SetPasswordOnRouter(working);

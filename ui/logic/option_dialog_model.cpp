@@ -47,7 +47,10 @@ bool OptionDialogModel::Confirm(std::wstring address, const std::wstring& passwo
     }
     const EncodedPassword encoded = EncodeStoredPassword(password.c_str());
     encodeResult_ = encoded.result;
-    target_.connect_rt_pw.value = encoded.result < 0 ? std::wstring() : encoded.stored;
+    // A password the log-in could not carry is no more use than one that cannot be stored.
+    passwordFit_ = CheckAdminPassword(password.c_str());
+    const bool usable = encoded.result >= 0 && passwordFit_ == AdminPasswordFit::kFits;
+    target_.connect_rt_pw.value = usable ? encoded.stored : std::wstring();
     target_.connect_domain.value = address;
     return true;
 }

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "state/admin_password.h"
 #include "state/app_settings.h"
 #include "ui/logic/message_boxes.h"
 
@@ -39,14 +40,16 @@ class OptionDialogModel {
 
     // OK with the boxes' texts. An empty address means the router's local host name. A changed
     // address is confirmed first (string 158, Yes/No); on No nothing is stored and the dialog
-    // stays open (false). Otherwise stores the encoded password (empty when it cannot be
-    // stored) and the address into the target, records the encoding result, and returns true:
-    // the dialog closes with OK.
+    // stays open (false). Otherwise stores the encoded password (empty when it breaks the
+    // administrator-password rule) and the address into the target, records the encoding
+    // result and the rule's verdict, and returns true: the dialog closes with OK.
     bool Confirm(std::wstring address, const std::wstring& password, MessageBoxes& boxes);
 
     // EncodeStoredPassword's result of the last Confirm that stored: the length of the stored
     // text, or negative (-2 too long, other values another failure); 0 before.
     int encodeResult() const { return encodeResult_; }
+    // CheckAdminPassword's verdict on the password of the last Confirm that stored.
+    AdminPasswordFit passwordFit() const { return passwordFit_; }
 
     bool setPasswordMode() const { return setPasswordMode_; }
     bool reentryMode() const { return reentryMode_; }
@@ -57,6 +60,7 @@ class OptionDialogModel {
     const bool setPasswordMode_;
     const bool reentryMode_;
     int encodeResult_ = 0;
+    AdminPasswordFit passwordFit_ = AdminPasswordFit::kFits;
 };
 
 }  // namespace quirn

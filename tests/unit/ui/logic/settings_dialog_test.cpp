@@ -2,6 +2,7 @@
 // loop in the main window: the ordinary visit, the re-entry and the initial password set.
 #include <gtest/gtest.h>
 
+#include "common/text/code_page.h"
 #include "tests/support/main_window_fakes.h"
 
 namespace quirn {
@@ -155,10 +156,14 @@ TEST_F(SettingsLoopTest, PasswordThatCannotBeStoredIsTypedAgain) {
         std::vector<std::wstring> passes;
         bool answer;
         std::wstring stored;  // plain text of connect_rt_pw afterwards
+        int box;              // why the first was refused
     };
     const Case cases[] = {
-        {false, {std::wstring(65, L'a'), L"typed"}, true, L"typed"},
-        {true, {L"\U0001F600"}, false, L"previous"},  // then cancelled
+        {false, {std::wstring(65, L'a'), L"typed"}, true, L"typed", kPasswordTooLongText},
+        // 46 bytes stored, but 69 in UTF-8: more than a command's log-in can carry.
+        {false, {std::wstring(23, L'漢'), L"typed"}, true, L"typed", kPasswordTooLongText},
+        // Then cancelled.
+        {true, {L"\U0001F600"}, false, L"previous", kPasswordCharacterText},
     };
     for (const Case& c : cases) {
         view.boxes.clear();
@@ -168,7 +173,7 @@ TEST_F(SettingsLoopTest, PasswordThatCannotBeStoredIsTypedAgain) {
         const size_t dialogs_before = view.option_dialogs;
 
         EXPECT_EQ(logic->RunSettingsDialog(), c.answer);
-        EXPECT_EQ(view.boxes, std::vector<int>{kPasswordTooLongText});
+        EXPECT_EQ(view.boxes, std::vector<int>{c.box});
         EXPECT_EQ(view.option_dialogs - dialogs_before, 2u);
         EXPECT_EQ(DecodeStoredPassword(logic->Settings().connect_rt_pw.value.c_str()).plain,
                   c.stored);
@@ -199,8 +204,15 @@ TEST_F(SettingsLoopTest, InitialPasswordSet) {
          {kPasswordTooLongText},
          longest,
          1},
-        // A character the code page cannot hold, then cancel.
-        {{L"\U0001F600"}, {lumora::kSuccess}, false, {kSetPasswordFailedText}, L"previous", 0},
+        // At the log-in's limit (22 kanji: 44 bytes stored, 66 in UTF-8), after one past it.
+        {{std::wstring(23, L'漢'), std::wstring(22, L'漢')},
+         {lumora::kSuccess},
+         true,
+         {kPasswordTooLongText},
+         std::wstring(22, L'漢'),
+         1},
+        // A character the code page cannot hold, then cancel: nothing is tried on the router.
+        {{L"\U0001F600"}, {lumora::kSuccess}, false, {kPasswordCharacterText}, L"previous", 0},
         // The router refuses, then accepts.
         {{L"one", L"two"},
          {lumora::kUnexpectedResponse, lumora::kSuccess},
@@ -227,7 +239,7 @@ TEST_F(SettingsLoopTest, InitialPasswordSet) {
         if (c.password_sets > 0) {
             EXPECT_EQ(router->Calls().back(),
                       "set password " +
-                          std::string(c.passes.back().begin(), c.passes.back().end()) +
+                          *lumora::WideToNarrow(c.passes.back().c_str(), lumora::kCodePageUtf8) +
                           " tarn-access tarn-access");
             // Every attempt saves what the settings now hold.
             EXPECT_EQ(profile.At(L"router_info", L"connect_rt_pw"),
