@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -370,6 +372,59 @@ TEST_F(MarkupScannerTest, ResetForgetsAnOpenConstructAndPendingText) {
     handlers_.events.clear();
     scanner_->Reset(handlers_);
     EXPECT_EQ(FeedLines("<p>a</p>\n"), (Transcript{"start p []", "text \"a\"", "end p"}));
+}
+
+// Best time of one scan of `bytes`, over rounds that each repeat the scan for a few
+// milliseconds: the least disturbed round stands for the scanner, not for the machine's load.
+double BestSecondsPerScan(const std::string& bytes) {
+    using Clock = std::chrono::steady_clock;
+    RecordingHandlers handlers;
+    MarkupScanner scanner;
+    Chunk chunk(bytes);
+    double best = 1e9;
+    for (int round = 0; round < 5; ++round) {
+        const Clock::time_point start = Clock::now();
+        int scans = 0;
+        std::chrono::duration<double> elapsed{};
+        do {
+            scanner.Reset(handlers);
+            EXPECT_EQ(scanner.ScanChunk(chunk.data.get(), chunk.length), kScanOk);
+            ++scans;
+            elapsed = Clock::now() - start;
+        } while (elapsed < std::chrono::milliseconds(5));
+        best = std::min(best, elapsed.count() / scans);
+    }
+    return best;
+}
+
+// A long run without "<" (blank padding, Japanese text) costs time in proportion to its
+// length: four times the run takes about four times as long, where a search for "<" begun
+// again after every byte stepped over would take sixteen times as long.
+TEST(MarkupScannerCostTest, GrowsLinearlyWithARunWithoutMarkup) {
+    struct Run {
+        const char* what;
+        std::string unit;  // repeated to make the run
+    };
+    const Run runs[] = {
+        {"blanks", " "},
+        {"Japanese text", "\xE6\x97\xA5\xE6\x9C\xAC"},
+        {"characters the search does not start at", "\xC3\x97 "},
+    };
+    constexpr std::size_t kShortRun = 4096;
+    for (const Run& run : runs) {
+        std::string short_run;
+        while (short_run.size() < kShortRun) {
+            short_run += run.unit;
+        }
+        std::string long_run;
+        for (int i = 0; i < 4; ++i) {
+            long_run += short_run;
+        }
+        const double ratio = BestSecondsPerScan(long_run + "x\n") /
+                             BestSecondsPerScan(short_run + "x\n");
+        EXPECT_LT(ratio, 8.0) << run.what << ": four times the run took " << ratio
+                              << " times as long";
+    }
 }
 
 }  // namespace
