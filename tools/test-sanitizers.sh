@@ -14,7 +14,7 @@ stages=("$@")
 [ ${#stages[@]} -gt 0 ] || stages=(asan tsan fuzz)
 jobs=$(nproc)
 fuzz_seconds=${QUIRN_FUZZ_SECONDS:-20}
-fuzz_targets=(fuzz_page fuzz_euc fuzz_scanner_chunks fuzz_base64_password fuzz_profile fuzz_http_response)
+fuzz_targets=(fuzz_page fuzz_euc fuzz_scanner_chunks fuzz_scanner_reference fuzz_base64_password fuzz_profile fuzz_http_response)
 
 bash tools/ensure-packages.sh cmake g++ make libgtest-dev clang-14 libfuzzer-14-dev libclang-rt-14-dev
 
