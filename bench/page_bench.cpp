@@ -155,6 +155,10 @@ BENCHMARK_CAPTURE(BM_Interpret, shape_japanese_text, "japanese_text");
 BENCHMARK_CAPTURE(BM_Libxml2, shape_japanese_text, "japanese_text");
 BENCHMARK_CAPTURE(BM_Interpret, shape_short_tags, "short_tags");
 BENCHMARK_CAPTURE(BM_Libxml2, shape_short_tags, "short_tags");
+BENCHMARK_CAPTURE(BM_Stages, shape_blank_runs, "blank_runs")->ArgName("stages")->DenseRange(1, 3);
+BENCHMARK_CAPTURE(BM_Stages, shape_japanese_text, "japanese_text")
+    ->ArgName("stages")
+    ->DenseRange(1, 3);
 
 // Prints the usual table, then the medians side by side with the ratios the goals are set in.
 class SummaryReporter : public benchmark::ConsoleReporter {

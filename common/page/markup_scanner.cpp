@@ -4,6 +4,7 @@
 // write outside the chunk or its own fixed buffers.
 #include "common/page/markup_scanner.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace lumora {
@@ -75,13 +76,17 @@ class OpenMarkSearch {
 
     // From `p` (< length, and past every position of an earlier call's answer).
     Found Next(int p) {
-        int first_printable = p;
-        while (first_printable < length_ &&
-               !IsPrintable(static_cast<unsigned char>(text_[first_printable]))) {
-            ++first_printable;
-        }
+        bool wide = false;  // a byte of 0x80 or above before the first printable byte
+        const int first_printable = FirstPrintable(p, wide);
         if (first_printable == length_) {
             return {length_, -1};  // no printable byte, so no "<" either
+        }
+        if (!wide) {
+            // Blanks and control bytes only: every walk from p on steps through each of them to
+            // the first printable byte, so the walk from p is the only one left.
+            ForgetBefore(first_printable);
+            const int open = Walk(first_printable);
+            return {open >= 0 ? p : first_printable, open};
         }
         // The earliest start reaching each of the positions x+1 to x+4, indexed by position % 4.
         int earliest[4] = {-1, -1, -1, -1};
@@ -123,6 +128,35 @@ class OpenMarkSearch {
 
   private:
     static constexpr int kRemembered = 4;
+
+    // Position of the first byte in 0x21-0x7F at or after `from`, or the length; `wide` tells
+    // whether a byte of 0x80 or above came before it. Eight bytes at a time: a byte is printable
+    // when its high bit is clear and its low seven bits plus 0x5F reach 0x80 (no carry crosses
+    // into the next byte, as 0x7F + 0x5F < 0x100).
+    int FirstPrintable(int from, bool& wide) const {
+        constexpr std::uint64_t kHigh = 0x8080808080808080u;
+        constexpr std::uint64_t kLow = 0x7F7F7F7F7F7F7F7Fu;
+        constexpr std::uint64_t kAdd = 0x5F5F5F5F5F5F5F5Fu;
+        int i = from;
+        std::uint64_t high = 0;
+        for (; i + 8 <= length_; i += 8) {
+            std::uint64_t word;
+            std::memcpy(&word, text_ + i, sizeof word);
+            if ((((word & kLow) + kAdd) & ~word & kHigh) != 0) {
+                break;  // a printable byte in these eight; the loop below finds it
+            }
+            high |= word & kHigh;
+        }
+        wide = high != 0;
+        for (; i < length_; ++i) {
+            const unsigned char byte = static_cast<unsigned char>(text_[i]);
+            if (IsPrintable(byte)) {
+                return i;
+            }
+            wide = wide || byte >= 0x80;
+        }
+        return length_;
+    }
 
     // First "<" on the walk from `from`; -1, and the walk remembered, when it has none.
     int Walk(int from) {
