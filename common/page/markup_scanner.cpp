@@ -56,7 +56,8 @@ bool IsPrintable(unsigned char byte) {
 // The rule: from p, walk whole characters to a "<"; when there is none, a printable byte at p
 // keeps the rest of the chunk as text, and any other byte is stepped over alone and the walk
 // starts again from the next byte. Done literally that is quadratic in a run of blanks or
-// multi-byte characters. Two facts make it linear with the same answers:
+// multi-byte characters with no "<" after it. What makes it linear with the same answers:
+// - When no "<" byte follows at all, every walk fails: the answer is the first printable byte.
 // - A walk goes through each position it reaches the same way whatever it started from, so the
 //   walks that start before the first printable byte Q can be followed together in one pass,
 //   keeping for each position only the earliest start that reaches it. Each reaches Q or one of
@@ -67,7 +68,8 @@ bool IsPrintable(unsigned char byte) {
 //   by side (each has a position in every four bytes), so four are enough to remember.
 class OpenMarkSearch {
   public:
-    OpenMarkSearch(const char* text, int length) : text_(text), length_(length) {}
+    OpenMarkSearch(const char* text, int length)
+        : text_(text), length_(length), next_mark_byte_(FindMarkByte(0)) {}
 
     struct Found {
         int from;  // where the old walk began that found `open`; the text runs from here
@@ -76,17 +78,28 @@ class OpenMarkSearch {
 
     // From `p` (< length, and past every position of an earlier call's answer).
     Found Next(int p) {
+        if (text_[p] == '<') {
+            return {p, p};  // markup is dense: most searches start at the mark
+        }
+        if (!MarkByteFrom(p)) {
+            // No "<" byte at all: every walk fails, and the first printable byte ends the search.
+            bool wide = false;
+            return {FirstPrintable(p, wide), -1};
+        }
+        ForgetBefore(p);
+        const int open = Walk(p);  // the usual case: the walk from p finds the mark
+        if (open >= 0 || IsPrintable(static_cast<unsigned char>(text_[p]))) {
+            return {p, open};
+        }
         bool wide = false;  // a byte of 0x80 or above before the first printable byte
         const int first_printable = FirstPrintable(p, wide);
         if (first_printable == length_) {
             return {length_, -1};  // no printable byte, so no "<" either
         }
         if (!wide) {
-            // Blanks and control bytes only: every walk from p on steps through each of them to
-            // the first printable byte, so the walk from p is the only one left.
-            ForgetBefore(first_printable);
-            const int open = Walk(first_printable);
-            return {open >= 0 ? p : first_printable, open};
+            // Blanks and control bytes only: every walk from p on steps through each of them,
+            // so each is the walk from p, which found nothing.
+            return {first_printable, -1};
         }
         // The earliest start reaching each of the positions x+1 to x+4, indexed by position % 4.
         int earliest[4] = {-1, -1, -1, -1};
@@ -129,6 +142,26 @@ class OpenMarkSearch {
   private:
     static constexpr int kRemembered = 4;
 
+    // Whether a "<" byte lies at or after `from`; the answer is kept, as `from` only grows.
+    bool MarkByteFrom(int from) {
+        if (next_mark_byte_ >= 0 && next_mark_byte_ < from) {
+            next_mark_byte_ = FindMarkByte(from);
+        }
+        return next_mark_byte_ >= 0;
+    }
+
+    int FindMarkByte(int from) const {
+        // Markup is dense: look at a few bytes before paying for a call.
+        const int near_end = from + 16 < length_ ? from + 16 : length_;
+        for (int i = from; i < near_end; ++i) {
+            if (text_[i] == '<') {
+                return i;
+            }
+        }
+        const void* mark = std::memchr(text_ + near_end, '<', length_ - near_end);
+        return mark == nullptr ? -1 : static_cast<int>(static_cast<const char*>(mark) - text_);
+    }
+
     // Position of the first byte in 0x21-0x7F at or after `from`, or the length; `wide` tells
     // whether a byte of 0x80 or above came before it. Eight bytes at a time: a byte is printable
     // when its high bit is clear and its low seven bits plus 0x5F reach 0x80 (no carry crosses
@@ -160,6 +193,13 @@ class OpenMarkSearch {
 
     // First "<" on the walk from `from`; -1, and the walk remembered, when it has none.
     int Walk(int from) {
+        if (remembered_ == 0) {
+            const int open = FindCharacter(text_, from, length_, '<');
+            if (open < 0) {
+                Remember(from);
+            }
+            return open;
+        }
         int at[kRemembered];
         for (int i = 0; i < remembered_; ++i) {
             at[i] = failed_[i];
@@ -215,6 +255,7 @@ class OpenMarkSearch {
 
     const char* text_;
     int length_;
+    int next_mark_byte_;  // first "<" byte at or after the last search's start; -1: none
     int failed_[kRemembered] = {};
     int remembered_ = 0;
 };
