@@ -4,9 +4,13 @@
 //   page_bench --check                      the comparisons are fair: every reader gives the
 //                                           same items from the same bytes (a test runs this)
 //   page_bench --instructions WORK COUNT    WORK COUNT times and nothing else, for callgrind
+//   page_bench --earlier-scanner            the page shapes' lines through the earlier
+//                                           (quadratic) scanner and through today's
 #include <benchmark/benchmark.h>
 #include <libxml/parser.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -22,6 +26,7 @@
 #include "common/page/page_reader.h"
 #include "common/page/status_page.h"
 #include "common/text/text_encoding.h"
+#include "fuzz/reference_markup_scanner.h"
 #include "sim/euc_jp.h"
 
 namespace quirn::bench {
@@ -62,6 +67,44 @@ int ReadStages(const std::string& page, int stages) {
         }
     }
     return lines;
+}
+
+// Seconds the line loop of ReadStages(page, 3) takes with `Scanner`, best of three.
+template <typename Scanner>
+double BestScanSeconds(const std::string& page) {
+    static IgnoringHandlers handlers;
+    static Scanner scanner;
+    double best = 1e9;
+    for (int round = 0; round < 3; ++round) {
+        const auto start = std::chrono::steady_clock::now();
+        scanner.Reset(handlers);
+        lumora::MemoryLineSource source(page.data(), static_cast<long long>(page.size()));
+        char line[lumora::kLineBufferSize];
+        char utf8[lumora::kUtf8LineBufferSize];
+        for (int count = source.ReadLine(line); count > 0; count = source.ReadLine(line)) {
+            const int length = lumora::EucToUtf8(line, utf8);
+            if (length > 0) {
+                scanner.ScanChunk(utf8, length);
+            }
+        }
+        const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+        best = std::min(best, elapsed.count());
+    }
+    return best;
+}
+
+// --earlier-scanner: what the page shapes cost with the scanner kept as the fuzz oracle.
+int CompareWithEarlierScanner() {
+    std::printf("%-14s %12s %12s %10s   (line split, EucToUtf8 and scanner; best of 3)\n",
+                "shape", "earlier", "today", "speed-up");
+    for (const char* shape : kPageShapes) {
+        const std::string& page = ShapePage(shape);
+        const double earlier = BestScanSeconds<fuzz::reference::ReferenceMarkupScanner>(page);
+        const double today = BestScanSeconds<lumora::MarkupScanner>(page);
+        std::printf("%-14s %9.2f ms %9.2f ms %9.1fx\n", shape, earlier * 1e3, today * 1e3,
+                    earlier / today);
+    }
+    return 0;
 }
 
 int ConvertJapanese() {
@@ -182,14 +225,18 @@ class SummaryReporter : public benchmark::ConsoleReporter {
             return;  // run with a single repetition: no medians to compare
         }
         std::printf("\nSummary (medians of the repetitions, CPU time per page)\n");
-        std::printf("%-12s %12s %10s %12s %10s %12s %10s\n", "page", "reader", "MB/s", "libxml2",
-                    "ratio", "memcpy", "ratio");
+        bool page_header = false;
         for (const char* page : {"status_page", "page_100k"}) {
             const Median reader = Find("BM_Interpret/", page);
             const Median baseline = Find("BM_Libxml2/", page);
             const Median copy = Find("BM_Memcpy/", page);
             if (reader.cpu_ns <= 0 || baseline.cpu_ns <= 0 || copy.cpu_ns <= 0) {
                 continue;  // filtered out of this run
+            }
+            if (!page_header) {
+                std::printf("%-12s %12s %10s %12s %10s %12s %10s\n", "page", "reader", "MB/s",
+                            "libxml2", "ratio", "memcpy", "ratio");
+                page_header = true;
             }
             std::printf("%-12s %9.2f us %10.1f %9.2f us %9.1fx %9.3f us %9.1fx\n", page,
                         reader.cpu_ns / 1e3, reader.bytes_per_second / 1e6, baseline.cpu_ns / 1e3,
@@ -359,6 +406,9 @@ int main(int argc, char** argv) {
     xmlInitParser();
     if (argc == 2 && std::strcmp(argv[1], "--check") == 0) {
         return quirn::bench::Check();
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--earlier-scanner") == 0) {
+        return quirn::bench::CompareWithEarlierScanner();
     }
     if (argc == 4 && std::strcmp(argv[1], "--instructions") == 0) {
         return quirn::bench::RunWork(argv[2], std::strtol(argv[3], nullptr, 10));
