@@ -15,6 +15,17 @@ const std::string& StatusPage();
 const std::string& LargePage();
 inline constexpr std::size_t kLargePageSize = 100 * 1024;
 
+// Pages of 1 MiB in the shapes a page can take, each a readable status page (head, sections,
+// token, body end) whose body is filled with one kind of line:
+//   rows           the status page's sections repeated, as LargePage() is
+//   blank_runs     4,000-byte rows padded with blanks after their markup
+//   japanese_text  a paragraph of Japanese text, 2,600 bytes of EUC-JP a line, no markup in it
+//   short_tags     lines of many short tags and little text
+// The names are the benchmarks' names for them; ShapePage exits on any other name.
+inline constexpr const char* kPageShapes[] = {"rows", "blank_runs", "japanese_text", "short_tags"};
+inline constexpr std::size_t kShapePageSize = 1024 * 1024;
+const std::string& ShapePage(const std::string& name);
+
 // EUC-JP lines of Japanese-heavy text (kanji and kana with a little ASCII), each zero-terminated
 // and short enough for one converted line; about 64 KB in all.
 const std::vector<std::string>& JapaneseLines();

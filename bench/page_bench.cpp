@@ -4,9 +4,13 @@
 //   page_bench --check                      the comparisons are fair: every reader gives the
 //                                           same items from the same bytes (a test runs this)
 //   page_bench --instructions WORK COUNT    WORK COUNT times and nothing else, for callgrind
+//   page_bench --earlier-scanner            the page shapes' lines through the earlier
+//                                           (quadratic) scanner and through today's
 #include <benchmark/benchmark.h>
 #include <libxml/parser.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -22,6 +26,7 @@
 #include "common/page/page_reader.h"
 #include "common/page/status_page.h"
 #include "common/text/text_encoding.h"
+#include "fuzz/reference_markup_scanner.h"
 #include "sim/euc_jp.h"
 
 namespace quirn::bench {
@@ -64,6 +69,44 @@ int ReadStages(const std::string& page, int stages) {
     return lines;
 }
 
+// Seconds the line loop of ReadStages(page, 3) takes with `Scanner`, best of three.
+template <typename Scanner>
+double BestScanSeconds(const std::string& page) {
+    static IgnoringHandlers handlers;
+    static Scanner scanner;
+    double best = 1e9;
+    for (int round = 0; round < 3; ++round) {
+        const auto start = std::chrono::steady_clock::now();
+        scanner.Reset(handlers);
+        lumora::MemoryLineSource source(page.data(), static_cast<long long>(page.size()));
+        char line[lumora::kLineBufferSize];
+        char utf8[lumora::kUtf8LineBufferSize];
+        for (int count = source.ReadLine(line); count > 0; count = source.ReadLine(line)) {
+            const int length = lumora::EucToUtf8(line, utf8);
+            if (length > 0) {
+                scanner.ScanChunk(utf8, length);
+            }
+        }
+        const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+        best = std::min(best, elapsed.count());
+    }
+    return best;
+}
+
+// --earlier-scanner: what the page shapes cost with the scanner kept as the fuzz oracle.
+int CompareWithEarlierScanner() {
+    std::printf("%-14s %12s %12s %10s   (line split, EucToUtf8 and scanner; best of 3)\n",
+                "shape", "earlier", "today", "speed-up");
+    for (const char* shape : kPageShapes) {
+        const std::string& page = ShapePage(shape);
+        const double earlier = BestScanSeconds<fuzz::reference::ReferenceMarkupScanner>(page);
+        const double today = BestScanSeconds<lumora::MarkupScanner>(page);
+        std::printf("%-14s %9.2f ms %9.2f ms %9.1fx\n", shape, earlier * 1e3, today * 1e3,
+                    earlier / today);
+    }
+    return 0;
+}
+
 int ConvertJapanese() {
     char utf8[lumora::kUtf8LineBufferSize];
     int total = 0;
@@ -73,8 +116,12 @@ int ConvertJapanese() {
     return total;
 }
 
+// "status", "large", or one of kPageShapes.
 const std::string& PageNamed(std::string_view name) {
-    return name == "large" ? LargePage() : StatusPage();
+    if (name == "status") {
+        return StatusPage();
+    }
+    return name == "large" ? LargePage() : ShapePage(std::string(name));
 }
 
 void SetPageCounters(benchmark::State& state, const std::string& page) {
@@ -142,6 +189,19 @@ BENCHMARK_CAPTURE(BM_Memcpy, page_100k, "large");
 BENCHMARK_CAPTURE(BM_Stages, status_page, "status")->ArgName("stages")->DenseRange(1, 3);
 BENCHMARK_CAPTURE(BM_Stages, page_100k, "large")->ArgName("stages")->DenseRange(1, 3);
 BENCHMARK(BM_EucToUtf8Japanese);
+// The page shapes, 1 MiB each: what a long run without markup costs against what rows cost.
+BENCHMARK_CAPTURE(BM_Interpret, shape_rows, "rows");
+BENCHMARK_CAPTURE(BM_Libxml2, shape_rows, "rows");
+BENCHMARK_CAPTURE(BM_Interpret, shape_blank_runs, "blank_runs");
+BENCHMARK_CAPTURE(BM_Libxml2, shape_blank_runs, "blank_runs");
+BENCHMARK_CAPTURE(BM_Interpret, shape_japanese_text, "japanese_text");
+BENCHMARK_CAPTURE(BM_Libxml2, shape_japanese_text, "japanese_text");
+BENCHMARK_CAPTURE(BM_Interpret, shape_short_tags, "short_tags");
+BENCHMARK_CAPTURE(BM_Libxml2, shape_short_tags, "short_tags");
+BENCHMARK_CAPTURE(BM_Stages, shape_blank_runs, "blank_runs")->ArgName("stages")->DenseRange(1, 3);
+BENCHMARK_CAPTURE(BM_Stages, shape_japanese_text, "japanese_text")
+    ->ArgName("stages")
+    ->DenseRange(1, 3);
 
 // Prints the usual table, then the medians side by side with the ratios the goals are set in.
 class SummaryReporter : public benchmark::ConsoleReporter {
@@ -165,8 +225,7 @@ class SummaryReporter : public benchmark::ConsoleReporter {
             return;  // run with a single repetition: no medians to compare
         }
         std::printf("\nSummary (medians of the repetitions, CPU time per page)\n");
-        std::printf("%-12s %12s %10s %12s %10s %12s %10s\n", "page", "reader", "MB/s", "libxml2",
-                    "ratio", "memcpy", "ratio");
+        bool page_header = false;
         for (const char* page : {"status_page", "page_100k"}) {
             const Median reader = Find("BM_Interpret/", page);
             const Median baseline = Find("BM_Libxml2/", page);
@@ -174,10 +233,32 @@ class SummaryReporter : public benchmark::ConsoleReporter {
             if (reader.cpu_ns <= 0 || baseline.cpu_ns <= 0 || copy.cpu_ns <= 0) {
                 continue;  // filtered out of this run
             }
+            if (!page_header) {
+                std::printf("%-12s %12s %10s %12s %10s %12s %10s\n", "page", "reader", "MB/s",
+                            "libxml2", "ratio", "memcpy", "ratio");
+                page_header = true;
+            }
             std::printf("%-12s %9.2f us %10.1f %9.2f us %9.1fx %9.3f us %9.1fx\n", page,
                         reader.cpu_ns / 1e3, reader.bytes_per_second / 1e6, baseline.cpu_ns / 1e3,
                         baseline.cpu_ns / reader.cpu_ns, copy.cpu_ns / 1e3,
                         reader.cpu_ns / copy.cpu_ns);
+        }
+        bool shape_header = false;
+        for (const char* shape : kPageShapes) {
+            const std::string name = std::string("shape_") + shape;
+            const Median reader = Find("BM_Interpret/", name.c_str());
+            const Median baseline = Find("BM_Libxml2/", name.c_str());
+            if (reader.cpu_ns <= 0 || baseline.cpu_ns <= 0) {
+                continue;
+            }
+            if (!shape_header) {
+                std::printf("\n%-14s %10s %12s %12s %10s\n", "shape", "bytes", "reader",
+                            "libxml2", "ratio");
+                shape_header = true;
+            }
+            std::printf("%-14s %10zu %9.2f ms %9.2f ms %9.1fx\n", shape, ShapePage(shape).size(),
+                        reader.cpu_ns / 1e6, baseline.cpu_ns / 1e6,
+                        baseline.cpu_ns / reader.cpu_ns);
         }
         const auto euc = medians_.find("BM_EucToUtf8Japanese");
         if (euc != medians_.end()) {
@@ -252,6 +333,23 @@ int Check() {
         expect(!baseline.initial_password_page, "not the initial-password page" + which);
     }
 
+    for (const char* shape : kPageShapes) {
+        const std::string& page = ShapePage(shape);
+        const std::string which = std::string(" (") + shape + " page)";
+        RouterStatus shaped{};
+        expect(page.size() > kShapePageSize * 9 / 10 && page.size() <= kShapePageSize,
+               "the page is about 1 MiB" + which);
+        expect(Interpret(page, shaped) == lumora::kSuccess, "the page reads" + which);
+        expect(std::memcmp(&status_page, &shaped, sizeof status_page) == 0,
+               "the page gives the status page's record" + which);
+        BaselineResult baseline;
+        expect(ReadPageWithLibxml2(page.data(), static_cast<int>(page.size()), baseline) &&
+                   baseline.token == token &&
+                   std::strcmp(baseline.status.firmware_version, "2.0.7") == 0 &&
+                   baseline.status.battery_percent == 80,
+               "libxml2 reads the same token and items" + which);
+    }
+
     char utf8[lumora::kUtf8LineBufferSize];
     bool agree = true;
     for (const std::string& line : JapaneseLines()) {
@@ -268,8 +366,11 @@ int Check() {
 int RunWork(std::string_view work, long count) {
     RouterStatus status{};
     BaselineResult baseline;
-    std::vector<char> copy(LargePage().size());
-    const std::string* page = work.ends_with("-large") ? &LargePage() : &StatusPage();
+    std::vector<char> copy;
+    const std::size_t dash = work.find('-');
+    const std::string* page = dash == std::string_view::npos || work == "euc-japanese"
+                                  ? &StatusPage()
+                                  : &PageNamed(work.substr(dash + 1));
     for (long i = 0; i < count; ++i) {
         if (work.starts_with("interpret-")) {
             benchmark::DoNotOptimize(Interpret(*page, status));
@@ -277,6 +378,7 @@ int RunWork(std::string_view work, long count) {
             benchmark::DoNotOptimize(
                 ReadPageWithLibxml2(page->data(), static_cast<int>(page->size()), baseline));
         } else if (work.starts_with("memcpy-")) {
+            copy.resize(page->size());
             std::memcpy(copy.data(), page->data(), page->size());
             benchmark::DoNotOptimize(copy.data());
             benchmark::ClobberMemory();
@@ -284,8 +386,8 @@ int RunWork(std::string_view work, long count) {
             benchmark::DoNotOptimize(ConvertJapanese());
         } else {
             std::fprintf(stderr,
-                         "unknown work %.*s: interpret-, libxml2- or memcpy- with status or "
-                         "large, or euc-japanese\n",
+                         "unknown work %.*s: interpret-, libxml2- or memcpy- with status, "
+                         "large or a page shape, or euc-japanese\n",
                          static_cast<int>(work.size()), work.data());
             return 64;
         }
@@ -304,6 +406,9 @@ int main(int argc, char** argv) {
     xmlInitParser();
     if (argc == 2 && std::strcmp(argv[1], "--check") == 0) {
         return quirn::bench::Check();
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--earlier-scanner") == 0) {
+        return quirn::bench::CompareWithEarlierScanner();
     }
     if (argc == 4 && std::strcmp(argv[1], "--instructions") == 0) {
         return quirn::bench::RunWork(argv[2], std::strtol(argv[3], nullptr, 10));

@@ -44,6 +44,11 @@ def main():
     write("fuzz_scanner_chunks", "status-page", b"\x00" + bytes(range(256)) * 4 + source[:1024])
     write("fuzz_scanner_chunks", "garbage", b"\x00" + garbage)
     write("fuzz_scanner_chunks", "built", b"\x01" + garbage[:600])
+    # Mode bit 0 clear: the text as it is; set: each byte picks a piece. Cut choices first.
+    write("fuzz_scanner_reference", "status-page", b"\x00" + bytes(range(1, 200)) + source[:1500])
+    write("fuzz_scanner_reference", "blank-run", b"\x00" + b"\x07" * 40 + b"<td>" + b" " * 3000 + b"80%</td>")
+    write("fuzz_scanner_reference", "japanese-run", b"\x00\x3f\x3f" + b"<p>" + "日本語".encode() * 300 + b"</p>")
+    write("fuzz_scanner_reference", "mapped", b"\x01" + garbage[:800])
 
     # Base64 text, also read as two-byte wide characters.
     for name, text in {"padded": b"QQ==", "stored": base64.b64encode(b"\xc2\xca\x9a\xb2"),

@@ -17,7 +17,7 @@ cd "$QUIRN_ROOT"
 stages=("$@")
 [ ${#stages[@]} -gt 0 ] || stages=(asan tsan fuzz)
 fuzz_seconds=${QUIRN_FUZZ_SECONDS:-20}
-fuzz_targets=(fuzz_page fuzz_euc fuzz_scanner_chunks fuzz_base64_password fuzz_profile fuzz_http_response)
+fuzz_targets=(fuzz_page fuzz_euc fuzz_scanner_chunks fuzz_scanner_reference fuzz_base64_password fuzz_profile fuzz_http_response)
 
 quirn_need native sanitizers
 

@@ -36,8 +36,9 @@ class MarkupScanner {
 
     // Scans one NUL-terminated UTF-8 chunk of `length` bytes, writing terminators into it.
     // Returns 0, or the error code (1 to 6) of a construct the chunk leaves malformed.
-    // Touches no byte at or past `length`, whatever the bytes; the text run is cut at 8191
-    // bytes, tag names at 127, and attribute pairs beyond the first 15 are dropped.
+    // Touches no byte at or past `length`, whatever the bytes, and takes time in proportion to
+    // `length`; the text run is cut at 8191 bytes, tag names at 127, and attribute pairs beyond
+    // the first 15 are dropped.
     int ScanChunk(char* text, int length);
 
   private:
