@@ -1,6 +1,8 @@
 // text_encoding.cpp: EUC-JP to UTF-8 through the generated character tables.
 #include "common/text/text_encoding.h"
 
+#include <array>
+#include <bit>
 #include <cstring>
 
 #include "common/text/euc_tables.h"
@@ -78,6 +80,62 @@ int Encode(uint32_t code_point, unsigned char* o) {
     return 0;
 }
 
+// The UTF-8 form of every two-byte character whose bytes are both 0xA1 to 0xFE, the bulk of
+// Japanese text: in memory order its up to three bytes, then their count; 0 for a cell that
+// is not a character.
+class TwoByteUtf8 {
+  public:
+    TwoByteUtf8() {
+        row_start_.fill(-1);
+        cell_.fill(-1);
+        for (int i = 0; i < kEucRowCount; ++i) {
+            row_start_[0xA1 + i] = static_cast<int16_t>(i * kEucCellCount);
+            cell_[0xA1 + i] = static_cast<int8_t>(i);
+        }
+        for (int row = 0; row < kEucRowCount; ++row) {
+            for (int cell = 0; cell < kEucCellCount; ++cell) {
+                const unsigned char bytes[] = {static_cast<unsigned char>(0xA1 + row),
+                                               static_cast<unsigned char>(0xA1 + cell), 0};
+                const EucChar c = Decode(bytes);
+                unsigned char utf8[4] = {};
+                const int length = c.length == 2 ? Encode(c.code_point, utf8) : 0;
+                utf8[3] = static_cast<unsigned char>(length);
+                std::memcpy(&entries_[row * kEucCellCount + cell], utf8, 4);
+            }
+        }
+    }
+    // The entry of `b[0]`, `b[1]`, or 0 when either byte lies outside 0xA1 to 0xFE. The second
+    // byte is read only after a lead, so the text's terminator is never passed.
+    uint32_t At(const unsigned char* b) const {
+        const int row_start = row_start_[b[0]];
+        if (row_start < 0) {
+            return 0;
+        }
+        const int cell = cell_[b[1]];
+        return cell < 0 ? 0 : entries_[static_cast<unsigned>(row_start + cell)];
+    }
+
+    // The count of bytes an entry holds.
+    static int Length(uint32_t entry) {
+        if constexpr (std::endian::native == std::endian::little) {
+            return static_cast<int>(entry >> 24);
+        } else {
+            return static_cast<int>(entry & 0xFF);
+        }
+    }
+
+  private:
+    // Per byte: where its row starts when it leads, its cell when it trails; -1 otherwise.
+    std::array<int16_t, 256> row_start_{};
+    std::array<int8_t, 256> cell_{};
+    std::array<uint32_t, kEucRowCount * kEucCellCount> entries_{};
+};
+
+const TwoByteUtf8& TwoByteTable() {
+    static const TwoByteUtf8 table;  // built once, on the first line; thread-safe
+    return table;
+}
+
 }  // namespace
 
 EucChar DecodeEucChar(const char* bytes) {
@@ -90,9 +148,30 @@ int EncodeUtf8(uint32_t code_point, char* out) {
 
 int EucToUtf8(const char* euc, char* out) {
     const auto* in = reinterpret_cast<const unsigned char*>(euc);
+    const TwoByteUtf8& two_byte = TwoByteTable();
     int total = 0;
     int result = 0;
     for (;;) {
+        // A run of two-byte characters goes through one table, four bytes written at a time,
+        // two characters a round; near the buffer's end, and for every other character, the
+        // general path below. (A lookup reads past a character only when that character was
+        // one, so never past the text's terminator.)
+        while (total + 8 < kUtf8LineBufferSize) {
+            const uint32_t first = two_byte.At(in);
+            if (first == 0) {
+                break;
+            }
+            const uint32_t second = two_byte.At(in + 2);
+            std::memcpy(out + total, &first, 4);
+            total += TwoByteUtf8::Length(first);
+            in += 2;
+            if (second == 0) {
+                break;
+            }
+            std::memcpy(out + total, &second, 4);
+            total += TwoByteUtf8::Length(second);
+            in += 2;
+        }
         // Most of a page is ASCII markup, which stands for itself: such a run (bytes 0x01 to
         // 0x7F) is copied whole. The terminator needs the byte after the text, so the text must
         // stay below the buffer; a run that does not fit is copied as far as it fits.

@@ -66,6 +66,30 @@ TEST(EucToUtf8, Conversions) {
     }
 }
 
+TEST(EucToUtf8, EveryTwoByteCharacterAgreesWithItsOwnDecoding) {
+    // Whatever path the line converter takes, each character gives what decoding it alone
+    // and encoding its code point give, after ASCII and before another character.
+    for (int lead = 0xA1; lead <= 0xFE; ++lead) {
+        for (int trail = 0xA1; trail <= 0xFE; ++trail) {
+            const std::string pair{static_cast<char>(lead), static_cast<char>(trail)};
+            const EucChar c = DecodeEucChar(pair.c_str());
+            char expected[8] = {};
+            const int length = c.length == 2 ? EncodeUtf8(c.code_point, expected) : 0;
+            std::string line(1, '<');
+            line.append(pair).append(pair);
+            int result = 0;
+            const std::string got = Convert(line, &result);
+            std::string wanted(1, '<');
+            if (length == 0) {
+                EXPECT_EQ(result, kEucUndecodable) << std::hex << lead << " " << trail;
+            } else {
+                wanted.append(expected, length).append(expected, length);
+            }
+            EXPECT_EQ(got, wanted) << std::hex << lead << " " << trail;
+        }
+    }
+}
+
 TEST(EucToUtf8, UnassignedCellBecomesOneZeroByte) {
     char out[kUtf8LineBufferSize];
     // Row 0x22 is present; its cell 0x2F is unassigned.
