@@ -129,6 +129,7 @@
     STRING(168, kNoticeWrongPasswordText, "管理者パスワードが違います。") \
     STRING(169, kPasswordRejectedPromptText, "パスワードの認証に失敗しました。\nルーターに設定したパスワードを入力してください。") \
     STRING(170, kPasswordCharacterText, "ログインパスワードに使用できない文字が含まれています。") \
+    STRING(171, kProfileNotSavedText, "設定ファイルに書き込めませんでした。\n%s\n設定は保存されていません。") \
     STRING(335, kSignalVeryStrongText, "非常に強い")
 // clang-format on
 

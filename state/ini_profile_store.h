@@ -36,6 +36,7 @@ class IniProfileStore : public ProfileStore {
     bool IsReadable() const;
 
     const std::filesystem::path& path() const { return path_; }
+    std::wstring Location() const override { return path_.wstring(); }
 
   private:
     std::filesystem::path path_;

@@ -23,6 +23,9 @@ class ProfileStore {
     // stays. Returns false when the value could not be stored; nothing is half written then.
     virtual bool Write(const std::wstring& section, const std::wstring& key,
                        const std::wstring& value) = 0;
+
+    // Where the profile lives, as a user would look for it (a file's full path).
+    virtual std::wstring Location() const = 0;
 };
 
 }  // namespace quirn

@@ -14,6 +14,7 @@ class Win32ProfileStore : public ProfileStore {
     // Windows folder).
     void InstallPath(std::wstring path) { path_ = std::move(path); }
     const std::wstring& path() const { return path_; }
+    std::wstring Location() const override { return path_; }
 
     std::wstring Read(const std::wstring& section, const std::wstring& key,
                       const std::wstring& default_value) override;

@@ -8,8 +8,8 @@ import time
 from PIL import Image, ImageChops
 
 import harness
-from harness import (APP_TITLE, IPA_GOTHIC, IPA_P_GOTHIC, AppTestCase, art, differing_box,
-                     find_picture, ink_box, region, text_width, wait_until)
+from harness import (APP_TITLE, DESKTOP_SIZE, IPA_GOTHIC, IPA_P_GOTHIC, AppTestCase, Window, art,
+                     differing_box, find_picture, ink_box, region, text_width, wait_until)
 
 # Client positions of the controls: the layout is fixed in pixels.
 ANTENNA = (42, 40)
@@ -236,6 +236,31 @@ class SecondStart(AppTestCase):
     def skin_on_top(window):
         band = art("skin.bmp").crop((0, 0, 320, window.SKIN_BAND))
         return differing_box(region(window.client_shot(), 0, 0, band), band) is None
+
+
+class UnwritableProfile(AppTestCase):
+
+    def test_exit_tells_that_the_settings_were_not_kept(self):
+        window = self.start_main_window()
+        path = self.session.profile_path
+        before = path.read_bytes()
+        # Immutable: not even root may write it, as an ordinary user may not write Program Files.
+        subprocess.run(["chattr", "+i", str(path)], check=True)
+        self.addCleanup(subprocess.run, ["chattr", "-i", str(path)], check=False)
+
+        self.focus(window)
+        self.session.key("alt+F4")
+        box = Window(self.session, wait_until(
+            lambda: next((xid for xid in self.session.find_windows(APP_TITLE)
+                          if xid != window.xid), None), 10,
+            "the message that the settings were not kept"))
+        self.session.save(self.session.screenshot(), "profile-not-saved.png")
+        x, y, width, _ = box.geometry()
+        self.session.click(DESKTOP_SIZE[0] - 24, DESKTOP_SIZE[1] - 168)
+        self.session.click(x + width // 2, y + 8)
+        self.session.key("Return")
+        self.assertEqual(self.app_process.wait(timeout=20), 0)
+        self.assertEqual(path.read_bytes(), before)
 
 
 class Cleanup(AppTestCase):

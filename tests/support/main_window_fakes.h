@@ -88,6 +88,11 @@ class FakeView : public MainWindowView {
     bool IsShownNormally() override { return shown_normally; }
     void Minimise() override { Log("minimise"); }
     void Restore() override { Log("restore"); }
+    void ShowTextMessage(const std::wstring& text, MessageIcon icon) override {
+        text_boxes.push_back(text);
+        box_icons.push_back(icon);
+        Log("text box");
+    }
     void EndApplication() override { Log("end"); }
     void OpenSettingsLater() override { Log("settings later"); }
 
@@ -145,6 +150,7 @@ class FakeView : public MainWindowView {
     bool menu_missing = false;
 
     std::vector<std::string> log;
+    std::vector<std::wstring> text_boxes;  // ShowTextMessage's texts
     std::vector<int> boxes;
     std::vector<MessageIcon> box_icons;
     std::map<WindowButton, bool> enabled;

@@ -32,6 +32,8 @@ class MemoryProfileStore : public ProfileStore {
         return true;
     }
 
+    std::wstring Location() const override { return location; }
+
     // The entry's stored value, made empty when there is none.
     std::wstring& At(const std::wstring& section, const std::wstring& key) {
         return values[{section, key}];
@@ -39,6 +41,7 @@ class MemoryProfileStore : public ProfileStore {
 
     std::map<Key, std::wstring> values;
     std::wstring failing_key;  // writes of this key fail (and store nothing)
+    std::wstring location = L"C:\\quirn\\QuirnMobileTool.INI";
     std::vector<std::wstring> log;
     int writes = 0;  // attempted writes, failed ones included
 };

@@ -40,6 +40,10 @@ namespace quirn {
 // The mouse messages of the notification-area icon that do something.
 enum class TrayMouseEvent { kLeftButtonUp, kRightButtonUp, kOther };
 
+// Why the window shuts down: the program ends (a window may still show a message), or the
+// user's session does.
+enum class ShutdownCause { kProgramEnds, kSessionEnds };
+
 class MainWindowLogic : public AppStateWindow {
   public:
     // The collaborators are not owned and outlive the logic, except `library`, which running
@@ -78,8 +82,10 @@ class MainWindowLogic : public AppStateWindow {
     // The shell announced a new taskbar: the icon must be added again.
     void OnTaskbarCreated();
     // The window is destroyed, or the session ends: stores the window's last normal position,
-    // saves the settings and removes the tray icon. Repeating it is harmless.
-    void ShutDown(int32_t window_left, int32_t window_top);
+    // saves the settings and removes the tray icon. Repeating it is harmless. A save that fails
+    // while the program ends shows string 171 with the profile's location; once the session
+    // ends, nothing is shown, as Windows gives no time for it.
+    void ShutDown(int32_t window_left, int32_t window_top, ShutdownCause cause);
 
     // --- Operations other parts of the window use ---
     // The settings dialog until its outcome is settled; true when the user confirmed it, false
@@ -182,6 +188,8 @@ class MainWindowLogic : public AppStateWindow {
     std::shared_ptr<std::mutex> statusLock_;
     bool trayAdded_ = false;
     bool trayRetryDue_ = false;
+    bool sessionEnding_ = false;     // a shutdown for the session's end came: show nothing more
+    bool saveFailureShown_ = false;  // the failed save at exit was told
 };
 
 }  // namespace quirn

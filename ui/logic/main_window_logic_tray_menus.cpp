@@ -4,6 +4,7 @@
 
 #include "res/resource.h"
 #include "res/strings.h"
+#include "ui/logic/display_texts.h"
 #include "ui/logic/firmware_page.h"
 #include "ui/logic/main_window_logic.h"
 #include "ui/logic/tray_tip.h"
@@ -136,14 +137,21 @@ void MainWindowLogic::OpenFirmwarePage() {
     view_.OpenUrl(FirmwarePageAddress(settings, IsDefaultBrowserIE(registry_)));
 }
 
-void MainWindowLogic::ShutDown(int32_t window_left, int32_t window_top) {
+void MainWindowLogic::ShutDown(int32_t window_left, int32_t window_top, ShutdownCause cause) {
     settings.window_pos_x.value = window_left;
     settings.window_pos_y.value = window_top;
-    settings.SaveProfile(profile_);
+    const bool saved = settings.SaveProfile(profile_);
     trayRetryDue_ = false;
     if (trayAdded_) {
         view_.RemoveTrayIcon();
         trayAdded_ = false;
+    }
+    sessionEnding_ = sessionEnding_ || cause == ShutdownCause::kSessionEnds;
+    // Once, so that the window destroyed after it does not tell it again.
+    if (!saved && !sessionEnding_ && !saveFailureShown_) {
+        saveFailureShown_ = true;
+        view_.ShowTextMessage(FormatString(kProfileNotSavedText, profile_.Location()),
+                              MessageIcon::kStop);
     }
 }
 

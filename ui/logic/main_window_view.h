@@ -70,6 +70,9 @@ class MainWindowView : public MessageBoxes {
     // (`offer_restore`) or to minimise it, and its exit item enabled or greyed; returns when it
     // closes. The chosen command arrives later as a menu command.
     virtual void ShowTrayMenu(bool offer_restore, bool exit_enabled) = 0;
+    // Shows `text`, already formatted from a string-table entry, with an OK button and `icon`,
+    // owned by no window: the window may be on its way out.
+    virtual void ShowTextMessage(const std::wstring& text, MessageIcon icon) = 0;
 
     // --- The window itself ---
     // Visible and not minimised.

@@ -157,10 +157,10 @@ std::optional<LRESULT> CLumoraDlg::OnMessage(UINT message, WPARAM wparam, LPARAM
             return std::nullopt;
         case WM_QUERYENDSESSION:
             // The session may end without the window being destroyed: save now.
-            OnShutDown();
+            OnShutDown(ShutdownCause::kSessionEnds);
             return TRUE;
         case WM_DESTROY:
-            OnShutDown();
+            OnShutDown(ShutdownCause::kProgramEnds);
             workers_.Detach();
             UnmarkMainWindow(hwnd());
             return std::nullopt;
@@ -169,8 +169,8 @@ std::optional<LRESULT> CLumoraDlg::OnMessage(UINT message, WPARAM wparam, LPARAM
     }
 }
 
-void CLumoraDlg::OnShutDown() {
-    logic_->ShutDown(windowPos.x, windowPos.y);
+void CLumoraDlg::OnShutDown(ShutdownCause cause) {
+    logic_->ShutDown(windowPos.x, windowPos.y, cause);
 }
 
 LRESULT CLumoraDlg::OnCtlColor(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -200,6 +200,10 @@ void CLumoraDlg::OnMove() {
 
 MessageAnswer CLumoraDlg::ShowMessage(int string_id, MessageButtons buttons, MessageIcon icon) {
     return ShowOwnedMessage(hwnd(), string_id, buttons, icon);
+}
+
+void CLumoraDlg::ShowTextMessage(const std::wstring& text, MessageIcon icon) {
+    ShowUnownedTextMessage(text, icon);
 }
 
 void CLumoraDlg::EnableButton(WindowButton button, bool enable) {

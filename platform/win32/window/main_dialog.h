@@ -52,6 +52,7 @@ class CLumoraDlg : public Dialog, public MainWindowView {
 
     // --- MainWindowView ---
     MessageAnswer ShowMessage(int string_id, MessageButtons buttons, MessageIcon icon) override;
+    void ShowTextMessage(const std::wstring& text, MessageIcon icon) override;
     void EnableButton(WindowButton button, bool enable) override;
     void ShowSwitchButton(bool show) override;
     void FocusButton(WindowButton button) override;
@@ -117,7 +118,7 @@ class CLumoraDlg : public Dialog, public MainWindowView {
     void OnPaint();
     LRESULT OnCtlColor(UINT message, WPARAM wparam, LPARAM lparam);
     void OnMove();
-    void OnShutDown();
+    void OnShutDown(ShutdownCause cause);
     void BindStatusControls();
     void AddAboutToSystemMenu();
     void ApplyMenuChecks();

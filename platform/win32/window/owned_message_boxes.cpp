@@ -50,4 +50,9 @@ MessageAnswer ShowOwnedMessage(HWND owner, int string_id, MessageButtons buttons
     }
 }
 
+void ShowUnownedTextMessage(const std::wstring& text, MessageIcon icon) {
+    // Without an owner to come forward with, the box asks for the foreground itself.
+    ShowMessageBox(nullptr, text, MB_OK | MB_SETFOREGROUND | IconFlags(icon));
+}
+
 }  // namespace quirn::win32

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "ui/logic/message_boxes.h"
 
 namespace quirn::win32 {
@@ -12,6 +14,9 @@ namespace quirn::win32 {
 // null), and returns the button chosen; a box that could not be shown answers the negative
 // button of its kind.
 MessageAnswer ShowOwnedMessage(HWND owner, int string_id, MessageButtons buttons, MessageIcon icon);
+
+// Shows `text` with an OK button and `icon`, owned by no window, and waits until it is closed.
+void ShowUnownedTextMessage(const std::wstring& text, MessageIcon icon);
 
 // MessageBoxes over one window; the owner is read at each call, so it may be set later.
 class OwnedMessageBoxes : public MessageBoxes {

@@ -543,8 +543,8 @@ TEST_F(ThreadedRunTest, RunOutlivingTheWindowFinishesHarmlessly) {
     router->hold = true;
     logic->LoadSettings(DesktopRect{});
     logic->StartPolling();
-    logic->ShutDown(10, 20);
-    logic->ShutDown(10, 20);  // the session ended, then the window is destroyed
+    logic->ShutDown(10, 20, ShutdownCause::kSessionEnds);
+    logic->ShutDown(10, 20, ShutdownCause::kProgramEnds);  // then the window is destroyed
     workers.Close();
     logic.reset();
     router->Release();

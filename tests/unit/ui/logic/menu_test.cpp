@@ -147,14 +147,37 @@ TEST_F(MenuTest, NewTaskbarGetsTheIconAgainWithTheCurrentTip) {
 
 TEST_F(MenuTest, ShutDownSavesAndRemovesTheIconOnceWhenRepeated) {
     StartUpWith(Succeeds());
-    logic->ShutDown(-20, 35);  // the session ends
-    logic->ShutDown(-20, 35);  // then the window is destroyed
+    logic->ShutDown(-20, 35, ShutdownCause::kSessionEnds);
+    logic->ShutDown(-20, 35, ShutdownCause::kProgramEnds);  // then the window is destroyed
     EXPECT_EQ(view.tray_removes, 1);
     EXPECT_EQ(profile.At(L"application_info", L"window_pos_x"), L"4294967276");
     EXPECT_EQ(profile.At(L"application_info", L"window_pos_y"), L"35");
     // Work still running at that point finishes on its own.
     PollWith(Succeeds(), 30);
     EXPECT_EQ(State(), Ready);
+}
+
+TEST_F(MenuTest, AFailedSaveAtExitIsToldOnceWithTheProfilesPath) {
+    StartUpWith(Succeeds());
+    profile.failing_key = L"window_pos_x";
+    logic->ShutDown(5, 6, ShutdownCause::kProgramEnds);
+    logic->ShutDown(5, 6, ShutdownCause::kProgramEnds);
+    ASSERT_EQ(view.text_boxes.size(), 1u);
+    EXPECT_EQ(view.text_boxes[0],
+              L"設定ファイルに書き込めませんでした。\nC:\\quirn\\QuirnMobileTool.INI\n"
+              L"設定は保存されていません。");
+    EXPECT_EQ(view.box_icons.back(), MessageIcon::kStop);
+    // Every write was still tried.
+    EXPECT_EQ(profile.At(L"router_info", L"connect_domain"), L"quirn.home.arpa");
+}
+
+TEST_F(MenuTest, NothingIsToldWhenTheSaveWorksOrTheSessionEnds) {
+    StartUpWith(Succeeds());
+    logic->ShutDown(5, 6, ShutdownCause::kProgramEnds);
+    profile.failing_key = L"window_pos_x";
+    logic->ShutDown(5, 6, ShutdownCause::kSessionEnds);
+    logic->ShutDown(5, 6, ShutdownCause::kProgramEnds);  // the window destroyed after it
+    EXPECT_TRUE(view.text_boxes.empty());
 }
 
 }  // namespace
