@@ -54,7 +54,7 @@ class InstallRoundTrip(LiveTestCase):
         self.addCleanup(shutil.rmtree, self.vandrel, ignore_errors=True)
         self.addCleanup(self.start_menu.unlink, missing_ok=True)
         self.addCleanup(self.reg, "delete", "HKCU\\" + ENTRY, "/f")
-        self.assertFalse(self.folder.exists(), f"{self.folder} is there before the install")
+        self.assertEqual(self.ours_in_drive_c(), [], "left before the install")
 
     def reg(self, *args):
         """Runs Wine's reg in the 64-bit view; returns (exit status, output)."""
@@ -82,6 +82,14 @@ class InstallRoundTrip(LiveTestCase):
         self.assertNotIn("quirn", out.lower(), "an entry under HKLM")
         for programs in ("Program Files", "Program Files (x86)"):
             self.assertFalse((self.drive_c / programs / "Vandrel").exists(), programs)
+
+    def ours_in_drive_c(self):
+        """Every path in the prefix's drive C: that names the program or its maker, besides the
+        harness's own copy and the installer."""
+        mine = {self.drive_c / "quirn", self.drive_c / "quirn-setup.exe"}
+        return sorted(str(path.relative_to(self.drive_c)) for path in self.drive_c.rglob("*")
+                      if re.search("quirn|vandrel", path.name, re.I)
+                      and not any(path == m or m in path.parents for m in mine))
 
     def install(self):
         self.assertEqual(self.session.run_wine(SETUP_WIN, "/S", timeout=120).returncode, 0)
@@ -153,4 +161,5 @@ class InstallRoundTrip(LiveTestCase):
         self.assertFalse(session.shortcut_path.exists(), "/cleanup did not run")
         self.assertFalse(self.start_menu.exists(), "the Start-menu shortcut is left")
         self.assert_nothing_for_all_users()
+        self.assertEqual(self.ours_in_drive_c(), [])
         self.assertEqual(session.find_windows(harness.APP_TITLE, only_visible=False), [])
