@@ -133,6 +133,12 @@ class InstallRoundTrip(LiveTestCase):
         self.assertFalse(profile.exists())
         self.start_installed()
         session.key("alt+s", "t")
+        # It asks first, under its own title, whether the battery may be spent so.
+        wait_until(lambda: len(session.find_windows(harness.APP_TITLE)) == 2, 10,
+                   "the question whether to keep to the tray")
+        session.key("y")
+        wait_until(lambda: len(session.find_windows(harness.APP_TITLE)) == 1, 10,
+                   "the question to close")
         session.key("alt+s", "x")
         self.assertEqual(self.app_process.wait(timeout=20), 0)
         self.assertTrue(profile.exists(), "the installed program wrote no profile")
