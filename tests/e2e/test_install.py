@@ -93,8 +93,16 @@ class InstallRoundTrip(LiveTestCase):
                       if re.search("quirn|vandrel", path.name, re.I)
                       and not any(path == m or m in path.parents for m in mine))
 
-    def install(self):
-        self.assertEqual(self.session.run_wine(SETUP_WIN, "/S", timeout=120).returncode, 0)
+    def install(self, *args):
+        self.assertEqual(self.session.run_wine(SETUP_WIN, "/S", *args, timeout=120).returncode, 0)
+
+    def uninstall(self, folder_win, folder):
+        """Runs the uninstaller silently and waits until it has removed the folder and the
+        entry. It copies itself to the temporary folder, starts the copy and returns."""
+        self.assertEqual(self.session.run_wine(f"{folder_win}\\Uninstall.exe", "/S",
+                                               timeout=60).returncode, 0)
+        wait_until(lambda: not folder.exists() and self.uninstall_entry() is None,
+                   60, "the uninstaller to remove the program and its entry", interval=0.5)
 
     def start_installed(self):
         self.app_process = self.session.spawn_wine(f"{self.folder_win}\\{harness.EXE_NAME}")
@@ -161,13 +169,25 @@ class InstallRoundTrip(LiveTestCase):
         session.shortcut_path.parent.mkdir(parents=True, exist_ok=True)
         session.shortcut_path.write_bytes(b"L\0\0\0")
 
-        # The uninstaller copies itself to the temporary folder, starts the copy and returns.
-        self.assertEqual(session.run_wine(f"{self.folder_win}\\Uninstall.exe", "/S",
-                                          timeout=60).returncode, 0)
-        wait_until(lambda: not self.vandrel.exists() and self.uninstall_entry() is None,
-                   60, "the uninstaller to remove the program and its entry", interval=0.5)
+        self.uninstall(self.folder_win, self.vandrel)
         self.assertFalse(session.shortcut_path.exists(), "/cleanup did not run")
         self.assertFalse(self.start_menu.exists(), "the Start-menu shortcut is left")
         self.assert_nothing_for_all_users()
         self.assertEqual(self.ours_in_drive_c(), self.before)
         self.assertEqual(session.find_windows(harness.APP_TITLE, only_visible=False), [])
+
+    def test_another_folder_by_d(self):
+        other_win = "C:\\QuirnElsewhere"
+        other = self.drive_c / "QuirnElsewhere"
+        self.addCleanup(shutil.rmtree, other, ignore_errors=True)
+        self.install(f"/D={other_win}")
+        self.assertTrue((other / harness.EXE_NAME).exists())
+        self.assertFalse(self.folder.exists(), "installed into the default folder too")
+        entry = self.uninstall_entry()
+        self.assertEqual((entry.get("InstallLocation"), entry.get("QuietUninstallString")),
+                         (other_win, f'"{other_win}\\Uninstall.exe" /S'))
+        self.assert_nothing_for_all_users()
+
+        self.uninstall(other_win, other)
+        self.assertFalse(self.start_menu.exists(), "the Start-menu shortcut is left")
+        self.assertEqual(self.ours_in_drive_c(), self.before)
