@@ -2,13 +2,18 @@
 ;   makensis -DVERSION=X.Y.Z -DPROGRAM=QuirnMobileTool.exe -DREADME=readme.txt
 ;            -DOUTFILE=QuirnMobileToolSetup-X.Y.Z.exe installer/quirn.nsi
 ; The version comes from the build (res/version.h, checked against the CMake project), never
-; from here. Both the installer and its uninstaller take /S for a silent run.
+; from here. Both the installer and its uninstaller take /S for a silent run; the installer
+; takes /D=FOLDER (last on the command line) for another folder.
 
-; A 64-bit installer: the program needs 64-bit Windows anyway, a 64-bit Wine runs it without the
-; 32-bit half, and it sees the 64-bit Program Files and System32 with no redirection.
+; A per-user install: the program keeps its profile beside itself, so it must live in a folder
+; its user may write, and nothing of it needs elevation. Everything goes to the user's own
+; folders and HKCU.
+
+; A 64-bit installer: the program needs 64-bit Windows anyway, and a 64-bit Wine runs it without
+; the 32-bit half.
 Target amd64-unicode
 SetCompressor /SOLID lzma
-RequestExecutionLevel admin  ; a per-machine install under Program Files
+RequestExecutionLevel user
 
 !ifndef VERSION | PROGRAM | README | OUTFILE
   !error "define VERSION, PROGRAM, README and OUTFILE (see tools/package.sh)"
@@ -17,7 +22,9 @@ RequestExecutionLevel admin  ; a per-machine install under Program Files
 !define PRODUCT "Quirn Mobile Tool"
 !define PUBLISHER "Vandrel"
 !define EXE "QuirnMobileTool.exe"
-; The program's folder is where it expects to live: its VirtualStore paths name it.
+!define PROFILE "QuirnMobileTool.INI"
+; Where per-user programs go: %LOCALAPPDATA%\Programs\<maker>\<product>.
+!define PROGRAMS "$LOCALAPPDATA\Programs"
 !define FOLDER "${PUBLISHER}\${PRODUCT}"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\QuirnMobileTool"
 !define SHORTCUT "$SMPROGRAMS\${PRODUCT}.lnk"
@@ -28,7 +35,9 @@ RequestExecutionLevel admin  ; a per-machine install under Program Files
 
 Name "${PRODUCT} ${VERSION}"
 OutFile "${OUTFILE}"
-InstallDir "$PROGRAMFILES64\${FOLDER}"
+InstallDir "${PROGRAMS}\${FOLDER}"
+; An upgrade goes where the earlier install is, so its profile stays with the program.
+InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
 BrandingText "${PRODUCT} ${VERSION}"
 
 VIProductVersion "${VERSION}.0"
@@ -50,48 +59,55 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "Copyright (C) 2012-2013 ${PUBLISHER}"
 !insertmacro MUI_LANGUAGE "Japanese"
 !insertmacro MUI_LANGUAGE "English"
 
-; The program is 64-bit: it needs 64-bit Windows, and its files and registry entries belong in
-; the 64-bit views.
-!macro SixtyFourBitOnly
+; The program is 64-bit: it needs 64-bit Windows. The shortcut and the folders are the user's.
+!macro ForThisUser
   ${IfNot} ${RunningX64}
     MessageBox MB_ICONSTOP|MB_OK "${PRODUCT} needs 64-bit Windows." /SD IDOK
     Abort
   ${EndIf}
   SetRegView 64
-  SetShellVarContext all
+  SetShellVarContext current
 !macroend
 
 Function .onInit
-  !insertmacro SixtyFourBitOnly
+  !insertmacro ForThisUser
   ${If} $INSTDIR == ""
-    StrCpy $INSTDIR "$PROGRAMFILES64\${FOLDER}"
+    StrCpy $INSTDIR "${PROGRAMS}\${FOLDER}"
+  ${EndIf}
+  ; Earlier versions installed for all users under Program Files, where the program cannot save
+  ; its profile; removing that one needs an administrator, so the user is only told of it.
+  ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+  ${If} $0 != ""
+    MessageBox MB_ICONINFORMATION|MB_OK "An earlier ${PRODUCT} installed for all users is in $0. \
+        Remove it in Add/Remove Programs: this installation is the user's own." /SD IDOK
   ${EndIf}
 FunctionEnd
 
 Function un.onInit
-  !insertmacro SixtyFourBitOnly
+  !insertmacro ForThisUser
 FunctionEnd
 
 Section "${PRODUCT}" SecProgram
   SectionIn RO
   SetOutPath "$INSTDIR"
+  ; Over an earlier install only the program's own files are replaced: its profile stays.
   File "/oname=${EXE}" "${PROGRAM}"
   File "/oname=readme.txt" "${README}"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
 
   CreateShortCut "${SHORTCUT}" "$INSTDIR\${EXE}" "" "$INSTDIR\${EXE}" 0
 
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\${EXE},0"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
-  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
-  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\${EXE},0"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
   SectionGetSize ${SecProgram} $0
-  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
 Section "Uninstall"
@@ -110,14 +126,14 @@ Section "Uninstall"
 
   Delete "${SHORTCUT}"
   ; The profile is gone after "/cleanup"; deleting it again covers a program that could not run.
-  Delete "$INSTDIR\QuirnMobileTool.INI"
+  Delete "$INSTDIR\${PROFILE}"
   Delete "$INSTDIR\${EXE}"
   Delete "$INSTDIR\readme.txt"
   Delete "$INSTDIR\Uninstall.exe"
   RMDir "$INSTDIR"
   ; The maker's folder goes too once it holds nothing else (only the default one: a folder the
-  ; user chose may have been there before).
-  RMDir "$PROGRAMFILES64\${PUBLISHER}"
+  ; user chose may have been there before). Programs\ is shared with other programs and stays.
+  RMDir "${PROGRAMS}\${PUBLISHER}"
 
-  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  DeleteRegKey HKCU "${UNINSTALL_KEY}"
 SectionEnd
