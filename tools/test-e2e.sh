@@ -15,6 +15,11 @@ if ! quirn_in_namespace; then
     quirn_need windows window namespace python3-pil nsis
     echo "== Windows program for the end-to-end tests ($build)"
     quirn_build windows "$build" QuirnMobileTool quirnctl >/dev/null
+    # The live and install tests' router; a native build that has it is used as it is.
+    if [ ! -x build/sim/quirn-sim ]; then
+        echo "== quirn-sim for the end-to-end tests (build)"
+        quirn_build native-programs build quirn-sim >/dev/null
+    fi
     echo "== end-to-end tests under Wine"
     quirn_rerun_in_namespace "$@"
 fi
