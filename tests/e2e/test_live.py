@@ -242,6 +242,30 @@ class SecondStartWithAPromptOpen(LiveTestCase):
         self.assertIsNone(self.app_process.poll(), "the first instance ended")
 
 
+class Keys(LiveTestCase):
+
+    def test_escape_and_enter_leave_the_window_and_escape_the_settings_dialog(self):
+        window = self.start_live(reload_cycle=60000)
+        requests = len(self.router.requests())
+        profile = self.session.profile_path.read_bytes()
+        self.focus(window)
+        self.session.key("Escape", "Return")
+        time.sleep(1)
+        self.assertTrue(window.is_viewable(), "a key closed or hid the window")
+        self.assertIsNone(self.app_process.poll(), "a key ended the program")
+
+        self.session.key("alt+s", "s")
+        dialog = self.session.wait_for_window("環境設定")
+        x, y, width, _ = dialog.geometry()
+        self.session.click(DESKTOP_SIZE[0] - 24, DESKTOP_SIZE[1] - 168)
+        self.session.click(x + width // 2, y + 8)
+        self.session.key("Escape")
+        time.sleep(1)
+        self.assertTrue(dialog.is_viewable(), "Escape closed the settings dialog")
+        self.assertEqual(len(self.router.requests()), requests, "a key sent a request")
+        self.assertEqual(self.session.profile_path.read_bytes(), profile, "a key saved")
+
+
 class FirstStatus(LiveTestCase):
 
     def test_first_status_and_the_profile_written_on_exit(self):
