@@ -14,7 +14,7 @@ if ! quirn_in_namespace; then
     # fetched.
     quirn_need windows window namespace python3-pil nsis
     echo "== Windows program for the end-to-end tests ($build)"
-    quirn_build windows "$build" QuirnMobileTool quirnctl >/dev/null
+    quirn_build windows "$build" QuirnMobileTool quirnctl win_probe >/dev/null
     # The live and install tests' router; a native build that has it is used as it is.
     if [ ! -x build/sim/quirn-sim ]; then
         echo "== quirn-sim for the end-to-end tests (build)"

@@ -10,6 +10,7 @@ Session.stop() ends everything the session started, also after a failure; tools/
 ends the prefix's wineserver and the display once more should this process die.
 """
 
+import json
 import os
 import re
 import shutil
@@ -19,6 +20,7 @@ import subprocess
 import threading
 import time
 import unittest
+import urllib.parse
 from pathlib import Path
 
 from PIL import Image, ImageChops, ImageFont, ImageGrab
@@ -379,6 +381,26 @@ class Session:
                                        stderr=subprocess.STDOUT)
         self.processes.append(process)
         return process
+
+    def probe(self, *args):
+        """Runs tests/e2e/probe's win_probe in the session (its windows, their controls, the
+        cursor) and returns the JSON value it printed."""
+        exe = self.build_dir / "tests" / "win_probe.exe"
+        if not exe.exists():
+            raise HarnessError(f"{exe} is missing: build the target win_probe first")
+        encoded = [urllib.parse.quote(arg, safe="") for arg in args]
+        out = subprocess.run(self.wine_command(str(exe), *encoded), env=self.env,
+                             cwd=self.install_dir, stdin=subprocess.DEVNULL, capture_output=True,
+                             timeout=60, check=False)
+        if out.returncode != 0:
+            raise HarnessError(f"win_probe {' '.join(args)} failed ({out.returncode}): "
+                               + out.stderr.decode(errors="replace")[-500:])
+        return json.loads(out.stdout.decode("utf-8"))
+
+    def probe_windows(self, title):
+        """The top-level windows titled `title` as win_probe sees them: style, rectangles,
+        state and controls (see win_probe.cpp), plus the system icons' handles."""
+        return self.probe("windows", title)
 
     @property
     def install_dir(self):
