@@ -134,7 +134,6 @@ std::string Control(HWND control) {
         out += ",\"selection\":[" + std::to_string(LOWORD(selection)) + "," +
                std::to_string(HIWORD(selection)) + "]";
         out += ",\"password_char\":" + std::to_string(Ask(control, EM_GETPASSWORDCHAR));
-        out += ",\"focused\":" + Bool(GetFocus() == control);
     }
     if (lstrcmpiW(cls.c_str(), L"Static") == 0 &&
         (GetWindowLongW(control, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
