@@ -373,10 +373,12 @@ class Session:
                               stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                               stderr=subprocess.DEVNULL, timeout=timeout, check=False)
 
-    def spawn_wine(self, *args, stdin=subprocess.DEVNULL):
-        """Starts a Windows program and returns its process; stop() ends it if need be."""
+    def spawn_wine(self, *args, stdin=subprocess.DEVNULL, extra_env=None):
+        """Starts a Windows program (with `extra_env` added to its environment) and returns its
+        process; stop() ends it if need be."""
         with open(self.artifacts / "wine.log", "ab") as log:
-            process = subprocess.Popen(self.wine_command(*args), env=self.env,
+            process = subprocess.Popen(self.wine_command(*args),
+                                       env=dict(self.env, **(extra_env or {})),
                                        cwd=self.install_dir, stdin=stdin, stdout=log,
                                        stderr=subprocess.STDOUT)
         self.processes.append(process)
@@ -415,10 +417,10 @@ class Session:
         self.install_dir.mkdir(parents=True, exist_ok=True)
         shutil.copy2(built, self.install_dir / EXE_NAME)
 
-    def start_app(self, *args, stdin=subprocess.DEVNULL):
+    def start_app(self, *args, stdin=subprocess.DEVNULL, extra_env=None):
         """Starts the program with the given arguments. It opens on the "quirn" desktop, the
         prefix's default; the process returned is the program's own (exit, standard input)."""
-        return self.spawn_wine(EXE_WIN, *args, stdin=stdin)
+        return self.spawn_wine(EXE_WIN, *args, stdin=stdin, extra_env=extra_env)
 
     def end_app(self):
         """Ends every running instance of the program and waits until they and their windows
@@ -596,3 +598,62 @@ class AppTestCase(unittest.TestCase):
         """Keeps a screenshot of the whole window, frame included, with its caption active."""
         self.focus(window)
         self.session.save(window.shot(), name)
+
+
+# --- message boxes, read from their controls ---
+
+# The buttons a message box may show, by control id.
+BOX_BUTTONS = {1: "OK", 2: "Cancel", 6: "Yes", 7: "No"}
+SS_TYPEMASK = 0x1F
+SS_ICON = 0x03
+
+
+def system_icon_pictures(session):
+    """The system icons a message box may show, {name: (picture, mask)}, as win_probe draws
+    them: the mask holds the pixels where the icon is opaque (the same on black and on white).
+    Their handles are each process's own; their pixels are what any box draws."""
+    cached = getattr(session, "_system_icon_pictures", None)
+    if cached is None:
+        cached = {}
+        for name, drawn in session.probe("icon-pictures").items():
+            size = tuple(drawn["size"])
+            black = Image.frombytes("RGB", size, bytes.fromhex(drawn["on_black"]))
+            white = Image.frombytes("RGB", size, bytes.fromhex(drawn["on_white"]))
+            opaque = ImageChops.difference(black, white).convert("L").point(
+                lambda v: 255 if v == 0 else 0)
+            cached[name] = (black, opaque)
+        session._system_icon_pictures = cached
+    return cached
+
+
+def icon_shown(session, shot, left, top):
+    """Which system icon `shot` (of the whole screen) shows with its top-left corner at
+    (left, top): the one whose every opaque pixel is there; None for none."""
+    for name, (picture, opaque) in system_icon_pictures(session).items():
+        if find_picture(shot, picture, (left, top, left, top), mask=opaque) is not None:
+            return name
+    return None
+
+
+def message_box_contents(session, title=APP_TITLE):
+    """What the one message box titled `title` shows, read from its controls: {"text", "icon"
+    (question, stop, exclamation, information or None), "buttons" (ids from the left),
+    "controls" (the probe's controls by id)}."""
+    def is_box(window):
+        return window["visible"] and any(
+            c["visible"] and c["id"] in BOX_BUTTONS and c["class"].lower() == "button"
+            for c in window["controls"])
+    boxes = [w for w in session.probe_windows(title)["windows"] if is_box(w)]
+    if len(boxes) != 1:
+        raise HarnessError(f'{len(boxes)} message boxes "{title}"')
+    controls = [c for c in boxes[0]["controls"] if c["visible"]]
+    statics = [c for c in controls if c["class"].lower() == "static"]
+    icons = [c for c in statics if c["style"] & SS_TYPEMASK == SS_ICON]
+    icon = None
+    if icons:
+        icon = icon_shown(session, session.screenshot(), *icons[0]["rect"][:2])
+    return {"text": "".join(c["text"] for c in statics if c not in icons),
+            "icon": icon,
+            "buttons": [c["id"] for c in sorted(controls, key=lambda c: c["rect"][0])
+                        if c["class"].lower() == "button" and c["id"] in BOX_BUTTONS],
+            "controls": {c["id"]: c for c in controls}}

@@ -10,9 +10,9 @@ import subprocess
 import time
 from pathlib import Path
 
-from harness import (APP_TITLE, DESKTOP_SIZE, INACTIVE_CAPTION, IPA_P_GOTHIC, REPO,
-                     AppTestCase, HarnessError, Window, art, differing_box, region,
-                     text_width, wait_until)
+from harness import (APP_TITLE, BOX_BUTTONS, DESKTOP_SIZE, INACTIVE_CAPTION, IPA_P_GOTHIC,
+                     REPO, AppTestCase, HarnessError, Window, art, differing_box,
+                     message_box_contents, region, text_width, wait_until)
 
 SIM = Path(os.environ.get("QUIRN_SIM", REPO / "build" / "sim" / "quirn-sim"))
 ADMIN_PASSWORD = "quirn-admin"
@@ -176,6 +176,12 @@ class LiveTestCase(AppTestCase):
 
     def answer(self, box, key="Return"):
         """Activates the message box (Xvfb has no window manager) and presses a key in it."""
+        self.activate(box)
+        self.session.key(key)
+        wait_until(lambda: not box.is_viewable(), 5, "the message box to close")
+
+    def activate(self, box):
+        """Activates a box or dialog of the program with a click on its caption."""
         x, y, width, _ = box.geometry()
 
         def activated():
@@ -186,7 +192,23 @@ class LiveTestCase(AppTestCase):
             shot = box.shot()
             return shot.getpixel((shot.width - 40, 8)) != INACTIVE_CAPTION
         wait_until(activated, 10, "the message box to become active", interval=0.5)
-        self.session.key(key)
+
+    def assert_message_box(self, text, icon, buttons):
+        """The message box now open shows `text`, the system icon `icon` and the buttons
+        `buttons` (names of harness.BOX_BUTTONS, from the left); returns what it shows."""
+        shown = message_box_contents(self.session)
+        self.assertEqual(shown["text"], text)
+        self.assertEqual(shown["icon"], icon, "the box's icon")
+        self.assertEqual([BOX_BUTTONS[i] for i in shown["buttons"]], buttons)
+        return shown
+
+    def press(self, box, shown, button):
+        """Clicks the button `button` (a name of harness.BOX_BUTTONS) of the message box whose
+        contents are `shown`, and waits for the box to close."""
+        button_id = next(i for i, name in BOX_BUTTONS.items() if name == button)
+        left, top, right, bottom = shown["controls"][button_id]["rect"]
+        self.activate(box)
+        self.session.click((left + right) // 2, (top + bottom) // 2)
         wait_until(lambda: not box.is_viewable(), 5, "the message box to close")
 
     def enter_password_in_settings(self, password, screenshot=None):
@@ -334,12 +356,16 @@ class Commands(LiveTestCase):
         self.open_panel(window)
         # Cancelled first: nothing is sent.
         self.click_panel_button(window, REBOOT)
-        self.answer(self.message_box(window), "Escape")
+        box = self.message_box(window)
+        self.press(box, self.assert_message_box("再起動を実行しますか？", "question",
+                                                ["OK", "Cancel"]), "Cancel")
         time.sleep(1)
         self.assertEqual(self.posts("reboot"), [])
 
         self.click_panel_button(window, REBOOT)
-        self.answer(self.message_box(window))
+        box = self.message_box(window)
+        self.press(box, self.assert_message_box("再起動を実行しますか？", "question",
+                                                ["OK", "Cancel"]), "OK")
         wait_until(lambda: self.posts("reboot"), 10, "the reboot command")
         self.assertTrue(self.admin_requests(), "no administrator log-in")
         self.assertEqual(len(self.posts("reboot")), 1)
@@ -350,7 +376,10 @@ class Commands(LiveTestCase):
         window = self.start_live(reload_cycle=60000)
         self.open_panel(window)
         self.click_panel_button(window, STANDBY)
-        self.answer(self.message_box(window))
+        box = self.message_box(window)
+        self.press(box, self.assert_message_box(
+            "休止状態に移行して、アプリケーションを終了します。実行しますか？", "question",
+            ["OK", "Cancel"]), "OK")
         wait_until(lambda: self.posts("standby"), 10, "the standby command")
         self.assertTrue(self.admin_requests(), "no administrator log-in")
         self.assertEqual(self.app_process.wait(timeout=20), 0)
@@ -374,11 +403,6 @@ class Commands(LiveTestCase):
             return False
 
 
-def has_yellow(image):
-    return any(r > 200 and g > 160 and b < 80
-               for _, (r, g, b) in image.getcolors(image.width * image.height))
-
-
 class ConnectionCheck(LiveTestCase):
 
     def check_and_expect(self, failed):
@@ -388,11 +412,12 @@ class ConnectionCheck(LiveTestCase):
         self.click_panel_button(window, CHECK)
         box = self.message_box(window)
         self.assertGreater(self.router.count(CHECK_GET), before, "the maker's page was not asked")
-        shot = box.shot()
-        self.session.save(shot, f"live-check-{'failed' if failed else 'succeeded'}.png")
-        # The exclamation mark of a failure is yellow; the information sign is not.
-        self.assertEqual(has_yellow(shot), failed)
-        self.answer(box)
+        self.session.save(box.shot(), f"live-check-{'failed' if failed else 'succeeded'}.png")
+        if failed:
+            shown = self.assert_message_box("接続確認に失敗しました。", "exclamation", ["OK"])
+        else:
+            shown = self.assert_message_box("接続確認に成功しました。", "information", ["OK"])
+        self.press(box, shown, "OK")
         self.assertIsNone(self.app_process.poll())
 
 
@@ -428,7 +453,10 @@ class RefusedPassword(LiveTestCase):
         self.click_panel_button(window, REBOOT)
         self.answer(self.message_box(window))
         # Refused: a stop box, then the settings dialog for the password.
-        self.answer(self.message_box(window))
+        box = self.message_box(window)
+        self.press(box, self.assert_message_box(
+            "パスワードの認証に失敗しました。\nルーターに設定したパスワードを入力してください。",
+            "stop", ["OK"]), "OK")
         self.enter_password_in_settings(ADMIN_PASSWORD)
         wait_until(lambda: [r for r in self.router.requests()
                             if r.startswith(b"POST ") and b"_reboot " in r.split(b"\r\n")[0]
@@ -449,7 +477,10 @@ class InitialPassword(LiveTestCase):
     def test_a_new_router_gets_its_first_administrator_password(self):
         window = self.start_polling(password=None, reload_cycle=60000)
         # No administrator password yet: a stop box, then the settings dialog to set one.
-        self.answer(self.message_box(window))
+        box = self.message_box(window)
+        self.press(box, self.assert_message_box(
+            "管理者パスワードが設定されていません。\n管理者パスワードを設定してください。",
+            "stop", ["OK"]), "OK")
         self.enter_password_in_settings(self.NEW_PASSWORD, screenshot="settings-dialog.png")
         wait_until(self.password_sets, 15, "the password set on the router")
         body = self.password_sets()[0].split(b"\r\n\r\n", 1)[1]

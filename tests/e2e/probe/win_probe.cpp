@@ -10,6 +10,9 @@
 //                                  titled TITLE (e.g. "TaskbarCreated")
 //   win_probe tray-delete TITLE ID removes the notification icon ID of the window titled TITLE,
 //                                  as a restarted taskbar would have lost it
+//   win_probe icon-pictures        the four system icons of message boxes as drawn on black and
+//                                  on white: their handles are the process's own, their pixels
+//                                  are what another process's box shows
 //
 // Arguments come percent-encoded UTF-8 ("%E7%92%B0..."), since how Wine turns a Unix command
 // line into the program's depends on the locale it runs in.
@@ -248,6 +251,69 @@ int DeleteTrayIcon(const std::wstring& title, UINT id) {
     return 1;
 }
 
+// The icon's pixels drawn over `background`, as hexadecimal RGB, row by row from the top.
+std::string IconPixels(HICON icon, int width, int height, COLORREF background) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    std::string out;
+    if (bitmap != nullptr) {
+        HGDIOBJ old = SelectObject(dc, bitmap);
+        RECT all{0, 0, width, height};
+        HBRUSH brush = CreateSolidBrush(background);
+        FillRect(dc, &all, brush);
+        DeleteObject(brush);
+        DrawIconEx(dc, 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);
+        GdiFlush();
+        const auto* pixel = static_cast<const unsigned char*>(bits);  // B, G, R, unused
+        for (int i = 0; i < width * height; ++i, pixel += 4) {
+            char rgb[7];
+            std::snprintf(rgb, sizeof rgb, "%02x%02x%02x", pixel[2], pixel[1], pixel[0]);
+            out += rgb;
+        }
+        SelectObject(dc, old);
+        DeleteObject(bitmap);
+    }
+    DeleteDC(dc);
+    return out;
+}
+
+int ShowIconPictures() {
+    const struct {
+        const char* name;
+        LPCWSTR id;
+    } icons[] = {{"question", IDI_QUESTION},
+                 {"stop", IDI_HAND},
+                 {"exclamation", IDI_EXCLAMATION},
+                 {"information", IDI_ASTERISK}};
+    std::string out = "{";
+    for (const auto& icon : icons) {
+        HICON handle = LoadIconW(nullptr, icon.id);
+        ICONINFO parts{};
+        BITMAP mask{};
+        if (handle == nullptr || !GetIconInfo(handle, &parts)) return 1;
+        GetObjectW(parts.hbmMask, sizeof mask, &mask);
+        const int width = mask.bmWidth;
+        // A monochrome icon's mask holds the AND and the XOR halves one above the other.
+        const int height = parts.hbmColor != nullptr ? mask.bmHeight : mask.bmHeight / 2;
+        if (parts.hbmColor != nullptr) DeleteObject(parts.hbmColor);
+        DeleteObject(parts.hbmMask);
+        out += (out.size() > 1 ? ",\"" : "\"") + std::string(icon.name) + "\":{\"size\":[" +
+               std::to_string(width) + "," + std::to_string(height) + "],\"on_black\":\"" +
+               IconPixels(handle, width, height, RGB(0, 0, 0)) + "\",\"on_white\":\"" +
+               IconPixels(handle, width, height, RGB(255, 255, 255)) + "\"}";
+    }
+    std::printf("%s}\n", out.c_str());
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -257,9 +323,10 @@ int wmain(int argc, wchar_t** argv) {
     if (args.size() == 1 && args[0] == L"titles") return ListTitles();
     if (args.size() == 1 && args[0] == L"cursor") return ShowCursorState();
     if (args.size() == 3 && args[0] == L"post") return PostRegistered(args[1], args[2]);
+    if (args.size() == 1 && args[0] == L"icon-pictures") return ShowIconPictures();
     if (args.size() == 3 && args[0] == L"tray-delete")
         return DeleteTrayIcon(args[1], static_cast<UINT>(std::wcstoul(args[2].c_str(), nullptr, 10)));
     std::fprintf(stderr, "usage: win_probe windows TITLE | titles | cursor | post TITLE MESSAGE | "
-                         "tray-delete TITLE ID\n");
+                         "tray-delete TITLE ID | icon-pictures\n");
     return 2;
 }
