@@ -11,9 +11,11 @@ from test_live import (ADMIN_PASSWORD, REBOOT, RELOAD, STANDBY, STATUS_GET, Live
 
 SETTINGS_TITLE = "環境設定"
 PASSWORD_BOX, ADDRESS_BOX, USER_ID_BOX = 1011, 1012, 1013
+RELOAD_ID = 1003
 PANEL_BUTTONS = {1005: "standby", 1004: "reboot", 1007: "connection check"}
 ES_PASSWORD = 0x0020
 WRONG_PASSWORD = "wrong-pass"
+FAKETIME = "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1"
 
 FIRMWARE_PROMPT = "新しいファームウェアがあります。\nソルミナを表示しますか？"
 STANDBY_CONFIRM = "休止状態に移行して、アプリケーションを終了します。実行しますか？"
@@ -214,9 +216,6 @@ class MessageBoxes(DialogTestCase):
         self.assertEqual(self.session.probe("titles").count(APP_TITLE), 1, "a second warning")
 
 
-FAKETIME = "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1"
-
-
 class PanelWhileTheRouterIsLost(DialogTestCase):
 
     def test_opening_the_panel_shows_its_buttons_disabled(self):
@@ -234,7 +233,9 @@ class PanelWhileTheRouterIsLost(DialogTestCase):
         self.wait_for_status(window, timeout=20)
         self.assertTrue(self.main_controls()[1004]["enabled"], "no reboot with the router there")
 
+        # Lost: the first failure starts the series, and more than 300 s pass after it.
         self.router.stop()
+        self.assert_notice(window, "最新の情報でない可能性があります。", timeout=20)
         offset.write_text("+400\n")
         self.assert_notice(window, "情報の取得に失敗しました。", timeout=20)
         self.open_panel(window)
@@ -250,6 +251,3 @@ class PanelWhileTheRouterIsLost(DialogTestCase):
         if len(found) != 1:
             raise HarnessError(f"{len(found)} main windows")
         return {c["id"]: c for c in found[0]["controls"]}
-
-
-RELOAD_ID = 1003
