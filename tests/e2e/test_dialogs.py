@@ -25,6 +25,11 @@ PASSWORD_REFUSED_PROMPT = ("パスワードの認証に失敗しました。\n"
                            "ルーターに設定したパスワードを入力してください。")
 
 
+def windows_path(path):
+    """A path of this machine as the prefix's programs name it, on drive Z:."""
+    return "Z:" + str(path).replace("/", "\\")
+
+
 class DialogTestCase(LiveTestCase):
     """Reaches the program's dialogs and reads them with win_probe."""
 
@@ -172,10 +177,15 @@ class MessageBoxes(DialogTestCase):
         urls = self.session.artifacts / "opened-urls.txt"
         urls.unlink(missing_ok=True)
         key = "HKCR\\http\\shell\\open\\command"
-        command = "cmd.exe /c echo %1>>Z:" + str(urls).replace("/", "\\")
+        command = "cmd.exe /c echo %1>>" + windows_path(urls)
+        # The prefix's own handler comes back afterwards, for the tests that follow.
+        saved = self.session.artifacts / "http-command.reg"
+        saved.unlink(missing_ok=True)
+        self.assertEqual(self.session.run_wine("reg", "export", key, windows_path(saved),
+                                               "/y").returncode, 0)
         self.assertEqual(self.session.run_wine("reg", "add", key, "/ve", "/d", command,
                                                "/f").returncode, 0)
-        self.addCleanup(self.session.run_wine, "reg", "delete", key, "/ve", "/f")
+        self.addCleanup(self.session.run_wine, "reg", "import", windows_path(saved))
         return urls
 
     def test_no_to_the_firmware_prompt_opens_and_sends_nothing(self):
