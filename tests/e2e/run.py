@@ -62,7 +62,10 @@ def main():
         for name in DOC_SCREENSHOTS:
             shutil.copyfile(artifacts / name, harness.REPO / "docs" / name)
             print(f"e2e: updated docs/{name}")
-    failed = len(result.failures) + len(result.errors) + len(result.unexpectedSuccesses)
+    # A test whose subtests fail is listed once per failed subtest; it counts once.
+    failed = len({getattr(test, "test_case", test).id()
+                  for test, _ in result.failures + result.errors}
+                 | {test.id() for test in result.unexpectedSuccesses})
     skipped = len(result.skipped)
     print(f"e2e: {result.testsRun - failed - skipped} passed, {failed} failed, {skipped} skipped")
     return 0 if result.wasSuccessful() and result.testsRun > 0 else 1
