@@ -223,8 +223,9 @@ USER_CHOICE_KEY = (r"HKCU\Software\Microsoft\Windows\Shell\Associations\UrlAssoc
 
 class BrowserTestCase(LiveTestCase):
     """The default browser is a stand-in that records each address it is asked to open (Wine's
-    own launcher would drop an address's user information), and, unless a test class says
-    otherwise, the user's choice for http is a browser other than Internet Explorer."""
+    own launcher would drop an address's user information); the user's choice for http is the
+    test class's, a browser other than Internet Explorer unless it says otherwise. The prefix's
+    own settings come back after each test."""
 
     USER_CHOICE = "QuirnStandIn.Browser"
 
@@ -232,16 +233,20 @@ class BrowserTestCase(LiveTestCase):
         super().setUp()
         self.opened_file = self.session.artifacts / f"opened-{self.id().rsplit('.', 1)[-1]}.txt"
         self.opened_file.unlink(missing_ok=True)
-        saved = self.session.artifacts / "http-open-command.reg"
-        self.reg("export", HTTP_OPEN_KEY, windows_path(saved), "/y")
-        self.addCleanup(self.reg, "import", windows_path(saved))
         probe = windows_path(self.session.build_dir / "tests" / "win_probe.exe")
-        self.reg("add", HTTP_OPEN_KEY, "/ve", "/t", "REG_SZ", "/f",
-                 "/d", f'"{probe}" record "{windows_path(self.opened_file)}" "%1"')
-        if self.USER_CHOICE:
-            self.reg("add", USER_CHOICE_KEY, "/v", "Progid", "/t", "REG_SZ", "/f",
-                     "/d", self.USER_CHOICE)
-            self.addCleanup(self.reg, "delete", USER_CHOICE_KEY, "/f")
+        self.override(HTTP_OPEN_KEY, "/ve",
+                      "/d", f'"{probe}" record "{windows_path(self.opened_file)}" "%1"')
+        self.override(USER_CHOICE_KEY, "/v", "ProgId", "/d", self.USER_CHOICE)
+
+    def override(self, key, *value):
+        """Sets a text value of the prefix's registry for the test, restoring the key after it
+        (or removing it, when it was not there)."""
+        saved = self.session.artifacts / (re.sub(r"\W+", "-", key) + ".reg")
+        if self.session.run_wine("reg", "export", key, windows_path(saved), "/y").returncode == 0:
+            self.addCleanup(self.reg, "import", windows_path(saved))
+        else:
+            self.addCleanup(self.reg, "delete", key, "/f")
+        self.reg("add", key, *value, "/t", "REG_SZ", "/f")
 
     def reg(self, *args):
         result = self.session.run_wine("reg", *args)
