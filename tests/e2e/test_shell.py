@@ -10,7 +10,8 @@ import urllib.parse
 
 from PIL import Image, ImageChops
 
-from harness import APP_TITLE, ART, DESKTOP_SIZE, EXE_WIN, REPO, AppTestCase, HarnessError, wait_until
+from harness import (APP_TITLE, ART, DESKTOP_SIZE, EXE_WIN, REPO, AppTestCase, HarnessError,
+                     wait_until)
 from test_live import ADMIN_PASSWORD, LiveTestCase
 from test_tray import TRAY_AREA, TrayTestCase
 
