@@ -13,9 +13,12 @@
 //   win_probe icon-pictures        the four system icons of message boxes as drawn on black and
 //                                  on white: their handles are the process's own, their pixels
 //                                  are what another process's box shows
+//   win_probe record FILE TEXT     appends TEXT as a line of UTF-8 to FILE: registered as the
+//                                  shell's command for an address, it records what was opened
 //
 // Arguments come percent-encoded UTF-8 ("%E7%92%B0..."), since how Wine turns a Unix command
-// line into the program's depends on the locale it runs in.
+// line into the program's depends on the locale it runs in; record's are taken as they come,
+// since the shell fills them in and an address has percent signs of its own.
 //
 // Exit status 0 on success, 2 on a usage error, 1 when the action failed.
 
@@ -314,9 +317,22 @@ int ShowIconPictures() {
     return 0;
 }
 
+int Record(const wchar_t* file, const wchar_t* text) {
+    HANDLE out = CreateFileW(file, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (out == INVALID_HANDLE_VALUE) return 1;
+    const std::string line = Utf8(text) + "\n";
+    DWORD written = 0;
+    const bool ok = WriteFile(out, line.data(), static_cast<DWORD>(line.size()), &written,
+                              nullptr) && written == line.size();
+    CloseHandle(out);
+    return ok ? 0 : 1;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    if (argc == 4 && lstrcmpW(argv[1], L"record") == 0) return Record(argv[2], argv[3]);
     std::vector<std::wstring> args;
     for (int i = 1; i < argc; ++i) args.push_back(PercentDecoded(argv[i]));
     if (args.size() == 2 && args[0] == L"windows") return ListWindows(args[1]);
@@ -327,6 +343,6 @@ int wmain(int argc, wchar_t** argv) {
     if (args.size() == 3 && args[0] == L"tray-delete")
         return DeleteTrayIcon(args[1], static_cast<UINT>(std::wcstoul(args[2].c_str(), nullptr, 10)));
     std::fprintf(stderr, "usage: win_probe windows TITLE | titles | cursor | post TITLE MESSAGE | "
-                         "tray-delete TITLE ID | icon-pictures\n");
+                         "tray-delete TITLE ID | icon-pictures | record FILE TEXT\n");
     return 2;
 }
