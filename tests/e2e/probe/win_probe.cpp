@@ -10,6 +10,8 @@
 //                                  titled TITLE (e.g. "TaskbarCreated")
 //   win_probe tray-delete TITLE ID removes the notification icon ID of the window titled TITLE,
 //                                  as a restarted taskbar would have lost it
+//   win_probe show TITLE ID        shows the control ID of the window titled TITLE (one the
+//                                  program keeps hidden, for a test of how it behaves when shown)
 //
 // Arguments come percent-encoded UTF-8 ("%E7%92%B0..."), since how Wine turns a Unix command
 // line into the program's depends on the locale it runs in.
@@ -248,6 +250,17 @@ int DeleteTrayIcon(const std::wstring& title, UINT id) {
     return 1;
 }
 
+int ShowControl(const std::wstring& title, int id) {
+    for (HWND window : TopLevelTitled(title)) {
+        if (HWND control = GetDlgItem(window, id)) {
+            ShowWindow(control, SW_SHOW);
+            std::printf("{\"shown\":%s}\n", Handle(control).c_str());
+            return 0;
+        }
+    }
+    return 1;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -259,7 +272,9 @@ int wmain(int argc, wchar_t** argv) {
     if (args.size() == 3 && args[0] == L"post") return PostRegistered(args[1], args[2]);
     if (args.size() == 3 && args[0] == L"tray-delete")
         return DeleteTrayIcon(args[1], static_cast<UINT>(std::wcstoul(args[2].c_str(), nullptr, 10)));
+    if (args.size() == 3 && args[0] == L"show")
+        return ShowControl(args[1], static_cast<int>(std::wcstol(args[2].c_str(), nullptr, 10)));
     std::fprintf(stderr, "usage: win_probe windows TITLE | titles | cursor | post TITLE MESSAGE | "
-                         "tray-delete TITLE ID\n");
+                         "tray-delete TITLE ID | show TITLE ID\n");
     return 2;
 }
