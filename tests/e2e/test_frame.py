@@ -94,7 +94,10 @@ def x_cursor(display_name):
         row = ""
         for pixel in image.cursor_image[y * image.width:(y + 1) * image.width]:
             colour = pixel & 0xFFFFFF
-            row += "." if pixel >> 24 == 0 else "o" if colour == 0xFFFFFF else "X" if colour == 0 else "?"
+            if pixel >> 24 == 0:
+                row += "."
+            else:
+                row += {0xFFFFFF: "o", 0: "X"}.get(colour, "?")
         rows.append(row)
     return rows, (image.xhot, image.yhot)
 
@@ -216,21 +219,28 @@ class AboutLink(AppTestCase):
     a build that shows it would."""
 
     def open_about_with_link(self):
+        """Opens the about box from the Help menu, shows its link and returns the link as the
+        probe sees it."""
         window = self.start_main_window()
         self.focus(window)
         self.session.key("alt+h", "a")
-        about = self.session.wait_for_window(ABOUT_TITLE, timeout=5)
+        self.session.wait_for_window(ABOUT_TITLE, timeout=5)
         self.session.probe("show", ABOUT_TITLE, str(LINK_ID))
-        link = wait_until(lambda: (lambda c: c if c["visible"] else None)(
-            control(the_window(self.session, ABOUT_TITLE)[0], LINK_ID)), 5, "the link to show")
-        return about, link
+
+        def shown_link():
+            link = control(the_window(self.session, ABOUT_TITLE)[0], LINK_ID)
+            return link if link["visible"] else None
+        return wait_until(shown_link, 5, "the link to show")
+
+    def blue_label(self, rect):
+        """The screen's picture of `rect` once it holds pure blue, else None."""
+        shot = self.session.screenshot().crop(rect)
+        return shot if BLUE in {c for _, c in shot.getcolors(shot.width * shot.height)} else None
 
     def test_link_is_blue_underlined_and_takes_the_hand_pointer(self):
-        about, link = self.open_about_with_link()
+        link = self.open_about_with_link()
         left, top, right, bottom = link["rect"]
-        label = wait_until(lambda: (lambda shot: shot if BLUE in {c for _, c in shot.getcolors(
-            shot.width * shot.height)} else None)(self.session.screenshot().crop(link["rect"])),
-            5, "the link's text in blue")
+        label = wait_until(lambda: self.blue_label(link["rect"]), 5, "the link's text in blue")
         self.session.save(label.resize((label.width * 4, label.height * 4)), "about-link.png")
         background = label.getpixel((label.width - 1, label.height - 1))
         ink = ink_box(label, background)
@@ -254,7 +264,7 @@ class AboutLink(AppTestCase):
         wait_until(hand_shown, 5, "the hand pointer over the link", interval=0.2)
 
     def test_link_opens_the_version_detail_on_top_with_its_layout(self):
-        about, link = self.open_about_with_link()
+        link = self.open_about_with_link()
         left, top, right, bottom = link["rect"]
         self.session.click((left + right) // 2, (top + bottom) // 2)
         self.session.wait_for_window(DETAIL_TITLE, timeout=5)
