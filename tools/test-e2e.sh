@@ -12,7 +12,8 @@ build=${QUIRN_E2E_BUILD:-build-win}
 if ! quirn_in_namespace; then
     # nsis: the install test makes the installer, inside the namespace where nothing can be
     # fetched. libfaketime: a test moves the program's wall clock on instead of waiting.
-    quirn_need windows window namespace python3-pil nsis libfaketime
+    # python3-xlib: the frame tests read the pointer's shape from the X server.
+    quirn_need windows window namespace python3-pil python3-xlib nsis libfaketime
     echo "== Windows program for the end-to-end tests ($build)"
     quirn_build windows "$build" QuirnMobileTool quirnctl win_probe >/dev/null
     # The live and install tests' router; a native build that has it is used as it is.

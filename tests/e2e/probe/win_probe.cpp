@@ -15,6 +15,8 @@
 //                                  are what another process's box shows
 //   win_probe record FILE TEXT     appends TEXT as a line of UTF-8 to FILE: registered as the
 //                                  shell's command for an address, it records what was opened
+//   win_probe show TITLE ID        shows the control ID of the window titled TITLE (one the
+//                                  program keeps hidden, for a test of how it behaves when shown)
 //
 // Arguments come percent-encoded UTF-8 ("%E7%92%B0..."), since how Wine turns a Unix command
 // line into the program's depends on the locale it runs in; record's are taken as they come,
@@ -329,20 +331,35 @@ int Record(const wchar_t* file, const wchar_t* text) {
     return ok ? 0 : 1;
 }
 
+int ShowControl(const std::wstring& title, int id) {
+    for (HWND window : TopLevelTitled(title)) {
+        if (HWND control = GetDlgItem(window, id)) {
+            ShowWindow(control, SW_SHOW);
+            std::printf("{\"shown\":%s}\n", Handle(control).c_str());
+            return 0;
+        }
+    }
+    return 1;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
     if (argc == 4 && lstrcmpW(argv[1], L"record") == 0) return Record(argv[2], argv[3]);
     std::vector<std::wstring> args;
     for (int i = 1; i < argc; ++i) args.push_back(PercentDecoded(argv[i]));
+    const auto number = [&](std::size_t i) { return std::wcstoul(args[i].c_str(), nullptr, 10); };
     if (args.size() == 2 && args[0] == L"windows") return ListWindows(args[1]);
     if (args.size() == 1 && args[0] == L"titles") return ListTitles();
     if (args.size() == 1 && args[0] == L"cursor") return ShowCursorState();
     if (args.size() == 3 && args[0] == L"post") return PostRegistered(args[1], args[2]);
     if (args.size() == 1 && args[0] == L"icon-pictures") return ShowIconPictures();
     if (args.size() == 3 && args[0] == L"tray-delete")
-        return DeleteTrayIcon(args[1], static_cast<UINT>(std::wcstoul(args[2].c_str(), nullptr, 10)));
-    std::fprintf(stderr, "usage: win_probe windows TITLE | titles | cursor | post TITLE MESSAGE | "
-                         "tray-delete TITLE ID | icon-pictures | record FILE TEXT\n");
+        return DeleteTrayIcon(args[1], static_cast<UINT>(number(2)));
+    if (args.size() == 3 && args[0] == L"show")
+        return ShowControl(args[1], static_cast<int>(number(2)));
+    std::fprintf(stderr, "usage: win_probe windows TITLE | titles | cursor | post TITLE MESSAGE |\n"
+                         "       tray-delete TITLE ID | icon-pictures | record FILE TEXT |\n"
+                         "       show TITLE ID\n");
     return 2;
 }
