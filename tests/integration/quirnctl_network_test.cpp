@@ -1,6 +1,7 @@
 // Tests of quirnctl's router commands, run in-process against quirn-sim: what each prints, the
 // exit status in normal and fault scenarios, and that no password ever shows.
 #include <gtest/gtest.h>
+#include <unistd.h>  // getpid
 
 #include <cstdio>
 #include <fstream>
@@ -48,10 +49,12 @@ class QuirnctlTest : public LibraryOnSimulatorTest {
         return outcome;
     }
 
-    // A password file holding `content`.
+    // A password file holding `content`, named after the process: ctest runs each test in a
+    // process of its own at the same time as others, and they share the temporary folder.
     std::string PasswordFile(const std::string& content) {
-        const std::string path =
-            testing::TempDir() + "quirnctl_password_" + std::to_string(++file_count_) + ".txt";
+        const std::string path = testing::TempDir() + "quirnctl_password_" +
+                                 std::to_string(getpid()) + "_" + std::to_string(++file_count_) +
+                                 ".txt";
         std::ofstream(path, std::ios::binary) << content;
         files_.push_back(path);
         return path;
