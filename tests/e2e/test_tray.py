@@ -92,7 +92,12 @@ class KeepInTray(TrayTestCase):
         wait_until(lambda: not window.is_viewable(), 5, "the window to hide")
         time.sleep(1)
         self.assertIsNone(self.app_process.poll(), "closing the window ended the program")
-        self.assertEqual(self.tray_icon_centre(), icon)
+        # Still in its place; its picture may have followed the first status meanwhile, and
+        # the centre of its ink moved by a pixel with it.
+        still = self.tray_icon_centre()
+        self.assertIsNotNone(still, "the tray icon went with the window")
+        self.assertLessEqual(max(abs(still[0] - icon[0]), abs(still[1] - icon[1])), 2,
+                             f"the tray icon moved from {icon} to {still}")
 
         # A click on the icon brings the window back; closed again, it hides again.
         self.session.click(*icon)
