@@ -170,10 +170,20 @@ class WindowPosition(TrayTestCase):
         steps = 5
         for step in range(1, steps + 1):
             self.session.x_tool("xdotool", "mousemove", str(grab_x + dx * step // steps),
-                                str(grab_y + dy * step // steps))
-        self.session.x_tool("xdotool", "mouseup", "1")
+                                str(grab_y + dy * step // steps), "sleep", "0.05")
         wanted = (start[0] + dx, start[1] + dy)
-        wait_until(lambda: self.position() == wanted, 5, f"the window to move to {wanted}")
+
+        # Wine's move loop follows the pointer once it has begun after the press, which may be
+        # after the first moves: the button is let go only when the window is there.
+        def arrived():
+            if self.position() == wanted:
+                return True
+            self.session.x_tool("xdotool", "mousemove", str(grab_x + dx), str(grab_y + dy + 1),
+                                "mousemove", str(grab_x + dx), str(grab_y + dy))
+            return False
+        wait_until(arrived, 5, f"the window to follow the pointer to {wanted}", interval=0.2)
+        self.session.x_tool("xdotool", "mouseup", "1")
+        wait_until(lambda: self.position() == wanted, 5, f"the window to stay at {wanted}")
         return wanted
 
     def stored_position(self):
