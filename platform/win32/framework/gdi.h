@@ -44,6 +44,35 @@ class GdiObject {
 using Bitmap = GdiObject<HBITMAP>;
 using Font = GdiObject<HFONT>;
 
+// Owns an icon that is not shared and destroys it with DestroyIcon.
+class Icon {
+  public:
+    Icon() = default;
+    explicit Icon(HICON handle) : handle_(handle) {}
+    ~Icon() { Reset(); }
+    Icon(const Icon&) = delete;
+    Icon& operator=(const Icon&) = delete;
+    Icon(Icon&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+    Icon& operator=(Icon&& other) noexcept {
+        if (this != &other) {
+            Reset(std::exchange(other.handle_, nullptr));
+        }
+        return *this;
+    }
+
+    HICON get() const { return handle_; }
+    explicit operator bool() const { return handle_ != nullptr; }
+    void Reset(HICON handle = nullptr) {
+        if (handle_ != nullptr) {
+            DestroyIcon(handle_);
+        }
+        handle_ = handle;
+    }
+
+  private:
+    HICON handle_ = nullptr;
+};
+
 // A memory device context (CreateCompatibleDC), deleted with DeleteDC.
 class MemoryDc {
   public:
