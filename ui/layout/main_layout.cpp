@@ -22,7 +22,11 @@ PanelToggle TogglePanel(bool expanded, bool connection_lost, PixelSize skin, Pix
         };
     }
     return PanelToggle{
-        true, true, connection_lost, {0, skin.height + panel.height}, DetailPicturesFor(true),
+        true,
+        true,
+        connection_lost,
+        {0, skin.height + panel.height},
+        DetailPicturesFor(true),
         panel.height,
     };
 }

@@ -28,9 +28,8 @@ int WindowDpi(HWND window) {
     using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
     static const auto get_dpi_for_window =
         User32Function<GetDpiForWindowFunction>("GetDpiForWindow");
-    const UINT dpi = get_dpi_for_window != nullptr && window != nullptr
-                         ? get_dpi_for_window(window)
-                         : 0;
+    const UINT dpi =
+        get_dpi_for_window != nullptr && window != nullptr ? get_dpi_for_window(window) : 0;
     return dpi > 0 ? static_cast<int>(dpi) : SystemDpi();
 }
 

@@ -53,8 +53,8 @@ TEST(DisplayScale, NamesThePicturesDrawnForIt) {
         int skin_id;
         const wchar_t* button;
     } cases[] = {
-        {96, 227, L"BTN_RELOAD_U"},        {120, 1227, L"BTN_RELOAD_U_125"},
-        {144, 2227, L"BTN_RELOAD_U_150"},  {168, 3227, L"BTN_RELOAD_U_175"},
+        {96, 227, L"BTN_RELOAD_U"},       {120, 1227, L"BTN_RELOAD_U_125"},
+        {144, 2227, L"BTN_RELOAD_U_150"}, {168, 3227, L"BTN_RELOAD_U_175"},
         {192, 4227, L"BTN_RELOAD_U_200"},
     };
     for (const auto& c : cases) {
@@ -109,8 +109,7 @@ TEST(ScaledLayout, PlacesEveryPartWhereThePicturesForTheScaleFit) {
 
         // The window's client area with the panel closed and open, from the scaled pictures.
         const PixelSize strip = scale(PixelSize{320, 20});
-        EXPECT_EQ(SkinnedWindowSize({0, 0}, {0, 0}, skin, strip),
-                  scale(PixelSize{320, 200}));
+        EXPECT_EQ(SkinnedWindowSize({0, 0}, {0, 0}, skin, strip), scale(PixelSize{320, 200}));
         const PanelToggle opened = TogglePanel(false, false, skin, panel);
         EXPECT_EQ(opened.notice_position.y + strip.height, scale(340));
     }

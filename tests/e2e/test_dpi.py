@@ -1,0 +1,129 @@
+"""The window on displays scaled to 150 and 200 % (Wine takes the system DPI from LogPixels
+when a program starts): its client area grows by the scale, its skin and battery pictures are
+the ones drawn for the scale, unstretched, and its texts stay inside their areas. At 100 % the
+other tests see the window as it always was."""
+
+import subprocess
+
+from PIL import Image
+
+from harness import ART, differing_box, ink_box, wait_until
+from test_live import LiveTestCase
+
+DESKTOP_KEY = r"HKCU\Control Panel\Desktop"
+
+SKIN_SIZE = (320, 180)
+PANEL_SIZE = (320, 140)
+STRIP_HEIGHT = 20
+BATTERY = (173, 65)
+DETAIL = (275, 143)
+LOGO_BAND = 38  # the skin's rows above the antenna, where no control lies
+
+
+def scaled(value, percent):
+    """The program's one rounding rule: the nearest pixel, halves up."""
+    return (value * percent + 50) // 100
+
+
+def scaled_art(name, percent):
+    folder = ART if percent == 100 else ART / str(percent)
+    return Image.open(folder / name).convert("RGB")
+
+
+class ScaledDisplay:
+    """The checks, for a LiveTestCase whose DPI says the display's scale."""
+
+    SIM_ARGS = ("--scenario", "charging")
+    # Top left: at 200 % the window with its panel open is nearly as tall as the desktop.
+    WINDOW_POSITION = {"window_pos_x": 0, "window_pos_y": 0}
+    DPI = 96
+
+    def setUp(self):
+        super().setUp()
+        self.set_log_pixels(self.DPI)
+        self.addCleanup(self.set_log_pixels, 96)
+
+    def set_log_pixels(self, dpi):
+        subprocess.run(self.session.wine_command(
+            "reg", "add", DESKTOP_KEY, "/v", "LogPixels", "/t", "REG_DWORD", "/d", str(dpi),
+            "/f"), env=self.session.env, stdin=subprocess.DEVNULL, capture_output=True,
+            timeout=60, check=True)
+
+    @property
+    def percent(self):
+        return self.DPI * 100 // 96
+
+    def s(self, value):
+        return scaled(value, self.percent)
+
+    def test_window_is_drawn_at_the_scale(self):
+        window = self.start_live(reload_cycle=60000)
+        p = self.percent
+        width, height = window.client_size()
+        self.assertLessEqual(abs(width - self.s(320)), 1, "client width")
+        self.assertLessEqual(abs(height - self.s(200)), 1, "client height")
+        shot = window.client_shot()
+        self.save_window(window, f"window-{p}.png")
+
+        # The skin's top band as drawn for the scale, pixel for pixel.
+        skin = scaled_art("skin.bmp", p)
+        self.assertEqual(skin.size, (self.s(SKIN_SIZE[0]), self.s(SKIN_SIZE[1])))
+        band = (0, 0, skin.width, self.s(LOGO_BAND))
+        self.assertIsNone(differing_box(shot.crop(band), skin.crop(band)),
+                          "the skin is not the one drawn for the scale")
+
+        # The charging battery: one of the charging frames drawn for the scale, at its place.
+        x, y = self.s(BATTERY[0]), self.s(BATTERY[1])
+        frames = [scaled_art(f"battery_charging_{level}.bmp", p) for level in range(11)]
+        shown = shot.crop((x, y, x + frames[0].width, y + frames[0].height))
+        self.assertTrue(any(differing_box(shown, frame) is None for frame in frames),
+                        "the battery is not a charging frame drawn for the scale")
+
+        # The notice's text inside the strip, not cut at its bottom.
+        strip_top = self.s(SKIN_SIZE[1])
+        strip = shot.crop((0, strip_top, shot.width, strip_top + self.s(STRIP_HEIGHT)))
+        background = strip.getpixel((strip.width - 1, strip.height // 2))
+        text = ink_box(strip, background, tolerance=90)
+        self.assertIsNotNone(text, "no notice text")
+        self.assertLess(text[3], strip.height - 1, "the notice runs out of the strip")
+
+        # The open panel: its lines inside the panel, left of its right edge.
+        window.click_client(self.s(DETAIL[0]) + self.s(20), self.s(DETAIL[1]) + self.s(16))
+        wait_until(lambda: abs(window.client_size()[1] - self.s(340)) <= 1, 5, "the open panel")
+        shot = window.client_shot()
+        self.session.save(shot, f"panel-{p}.png")
+        panel = shot.crop((0, strip_top, self.s(PANEL_SIZE[0]), strip_top + self.s(PANEL_SIZE[1])))
+        lines = panel.crop((0, 0, self.s(100), self.s(105)))
+        ink = ink_box(lines, lines.getpixel((lines.width - 1, 2)))
+        self.assertIsNotNone(ink, "no panel text")
+        self.assertLessEqual(ink[0], self.s(10) + 1, "the panel's lines do not start at the scale")
+        full = ink_box(panel.crop((0, 0, panel.width, self.s(105))),
+                       panel.getpixel((panel.width - 2, 2)))
+        self.assertLess(full[2], panel.width - 1, "a panel line runs out of the panel")
+        if p == 150:
+            self.save_side_by_side()
+
+    def save_side_by_side(self):
+        """The README's picture: the window at 100 % (when its test ran first) beside 150 %."""
+        shots = [self.session.artifacts / f"window-{p}.png" for p in (100, 150)]
+        if not all(shot.exists() for shot in shots):
+            return
+        left, right = (Image.open(shot).convert("RGB") for shot in shots)
+        gap = 16
+        both = Image.new("RGB", (left.width + gap + right.width, max(left.height, right.height)),
+                         (255, 255, 255))
+        both.paste(left, (0, 0))
+        both.paste(right, (left.width + gap, 0))
+        self.session.save(both, "window-scales.png")
+
+
+class At100Percent(ScaledDisplay, LiveTestCase):
+    DPI = 96
+
+
+class At150Percent(ScaledDisplay, LiveTestCase):
+    DPI = 144
+
+
+class At200Percent(ScaledDisplay, LiveTestCase):
+    DPI = 192
