@@ -5,9 +5,10 @@ The README's picture of the window at 100 and 150 % comes from here."""
 
 import subprocess
 
-from PIL import Image
+from PIL import Image, ImageChops
 
-from harness import differing_box, ink_box, region, scaled, scaled_art, wait_until
+from harness import (differing_box, find_picture, ink_box, region, scaled, scaled_art,
+                     wait_until)
 from test_live import LiveTestCase
 
 DESKTOP_KEY = r"HKCU\Control Panel\Desktop"
@@ -108,6 +109,22 @@ class ScaledDisplay:
         self.assertLess(text[3], strip.height, "the notice runs out of the strip's bottom")
         if p == 150:
             self.save_side_by_side()
+
+    def test_about_box_draws_the_logo_for_the_scale(self):
+        window = self.start_main_window()
+        self.focus(window)
+        self.session.key("alt+h", "a")
+        about = self.session.wait_for_window("バージョン情報")
+        logo = scaled_art("logo.bmp", self.percent)
+        # Pure red is the logo's transparent colour: only the other pixels are compared.
+        opaque = ImageChops.difference(logo, Image.new("RGB", logo.size, (255, 0, 0))) \
+            .convert("L").point(lambda v: 255 if v else 0)
+        corners = (0, 0, self.s(30), self.s(60) + 20)
+        found = wait_until(lambda: find_picture(about.shot(), logo, corners, opaque), 10,
+                           "the logo drawn for the scale")
+        self.session.save(about.shot(), f"about-{self.percent}.png")
+        # The about box has the main window's frame: the logo is the scaled margin in.
+        self.assertEqual(found[0] - window.client_origin()[0], self.s(10))
 
     def save_side_by_side(self):
         """The README's picture: the window at 100 % (when its test ran first) beside 150 %."""
