@@ -107,14 +107,15 @@
 #define IDB_PANEL 228
 #define IDB_LOGO 245
 
-// Application icons: large (256 x 256) and small (16 x 16).
+// Application icons: large (32, 40, 48, 64 and 256 pixels) and small (16, 20, 24, 28 and 32).
 #define IDI_APP_LARGE 242
 #define IDI_APP_SMALL 244
 
 // Pointing-hand cursor over the about dialog's link.
 #define IDCUR_HAND_POINTER 176
 
-// Notification-area battery icons, 16 x 16, filled 0 to 10 tenths, plain and charging.
+// Notification-area battery icons, 16, 20, 24 and 32 pixels, filled 0 to 10 tenths, plain and
+// charging.
 #define IDI_BATTERY_0 291
 #define IDI_BATTERY_CHARGING_0 292
 #define IDI_BATTERY_1 293

@@ -7,13 +7,21 @@ pictures over the window background without transparency, so every picture that 
 window is drawn on a crop of the same background at the position the window places it. The
 outputs are committed; the same inputs give the same bytes (no time stamps, fixed fonts).
 
+The window's bitmaps are drawn at every art scale the window can lay itself out at: 100 % into
+res/art/, 125, 150, 175 and 200 % into res/art/<percent>/ under the same file names, each drawn
+at its size (not resized) and cut from the background at the window's scaled positions. The
+resource script for the scaled bitmaps, res/art/scaled.rc, is written here too: a numbered
+bitmap at scale step n (1 to 4 for 125 to 200 %) has its 100 % id plus 1000 * n, a named one
+(the bitmap buttons) its 100 % name plus "_<percent>". Icons carry their sizes in one file.
+
 Needs Pillow (Debian: python3-pil) and the IPA Gothic fonts (fonts-ipafont-gothic).
 
 Usage: gen_art.py [--out DIR] [--sheet FILE] [--check]
   --out DIR     where the pictures go (default: res/art/ of this tool's repository)
   --sheet FILE  where the contact sheet goes (default: docs/art-sheet.png)
-  --check       write nothing; exit 1 if the committed files differ from a fresh drawing,
-                77 if Pillow or the fonts are missing
+  --check       write nothing; exit 1 if the committed files differ from a fresh drawing
+                (missing, extra or differing files under --out, or the sheet), 77 if Pillow
+                or the fonts are missing
 """
 
 import argparse
@@ -21,6 +29,7 @@ import filecmp
 import io
 import math
 import os
+import re
 import struct
 import sys
 import tempfile
@@ -68,6 +77,40 @@ RELOAD_AT, SWITCH_AT, DETAIL_AT = (5, 143), (130, 143), (275, 143)
 SMALL_BUTTON, WIDE_BUTTON = (40, 33), (60, 33)
 CONNECT_GAP = (68, 134)  # left and right edge of the empty span under the switch button
 SEPARATORS_X = (52, 267)
+LOGO_SIZE = 64
+
+# The art scales, in percent of the layout above; the window picks one from its DPI. Scale step
+# n (1 to 4) of the scaled bitmaps' resource ids is the index here.
+ART_PERCENTS = (100, 125, 150, 175, 200)
+SCALED_ID_STEP = 1000
+
+# Sizes in each icon file, in pixels.
+TRAY_ICON_SIZES = (16, 20, 24, 32)
+APP_SMALL_SIZES = (16, 20, 24, 28, 32)
+APP_LARGE_SIZES = (32, 40, 48, 64, 256)
+
+
+class Scale:
+    """One art scale: the layout's positions and sizes times percent / 100, rounded half up as
+    the window rounds them (position and size separately), and drawing lengths times `factor`."""
+
+    def __init__(self, percent):
+        self.percent = percent
+        self.factor = percent / 100
+
+    def px(self, v):
+        """A whole-pixel layout value (position or size) at this scale."""
+        return (v * self.percent + 50) // 100
+
+    def xy(self, pair):
+        return (self.px(pair[0]), self.px(pair[1]))
+
+    def line(self, width=1):
+        """Whole pixels for a hard line `width` pixels wide at 100 %, so that it stays crisp."""
+        return max(1, self.px(width))
+
+    def font(self, size):
+        return font(self.px(size))
 
 
 # ---------------------------------------------------------------------------------------------
@@ -91,11 +134,12 @@ def vertical_gradient(size, top, bottom):
     return image
 
 
-def shapes(size, paint):
+def shapes(size, paint, factor=1):
     """Draws `paint(draw, s)` at SS times the size and returns the smoothed RGBA layer.
-    `s(v)` scales a coordinate or length given in pixels; whole coordinates are pixel edges."""
+    `s(v)` turns a coordinate or length given in 100 % pixels into supersampled pixels at the
+    art scale `factor`; whole coordinates at 100 % are pixel edges."""
     big = Image.new("RGBA", (size[0] * SS, size[1] * SS), (0, 0, 0, 0))
-    paint(ImageDraw.Draw(big), lambda v: v * SS)
+    paint(ImageDraw.Draw(big), lambda v: v * factor * SS)
     return big.resize(size, Image.BOX)
 
 
@@ -128,42 +172,56 @@ def text_width(text, face):
     return face.getlength(text)
 
 
-def draw_text(image, xy, text, face, color, bold=False):
+def draw_text(image, xy, text, face, color, bold=False, factor=1):
     draw = ImageDraw.Draw(image)
     draw.text(xy, text, font=face, fill=color)
     if bold:  # the IPA fonts have one weight: a second pass a little to the right thickens it
-        draw.text((xy[0] + 0.6, xy[1]), text, font=face, fill=color)
+        draw.text((xy[0] + 0.6 * factor, xy[1]), text, font=face, fill=color)
 
 
-def centred_text(image, rect, text, face, color, bold=False):
+def centred_text(image, rect, text, face, color, bold=False, factor=1):
     x0, y0, x1, y1 = rect
     left, top, right, bottom = face.getbbox(text)
     x = x0 + ((x1 - x0) - (right - left)) / 2 - left
     y = y0 + ((y1 - y0) - (bottom - top)) / 2 - top
-    draw_text(image, (round(x), round(y)), text, face, color, bold)
+    draw_text(image, (round(x), round(y)), text, face, color, bold, factor)
+
+
+def bar(draw, x, y, width, height, color):
+    """A hard-edged rectangle of whole pixels."""
+    draw.rectangle([x, y, x + width - 1, y + height - 1], fill=color)
 
 
 # ---------------------------------------------------------------------------------------------
 # The window background and everything cut from it
 
 
-def window_base():
+def window_base(sc):
     """The skin without the logo: gradient, toolbar band, separators. Pictures that sit on the
     window are drawn on crops of this."""
-    image = vertical_gradient((WIDTH, SKIN_HEIGHT), (252, 253, 255), (229, 235, 242))
-    band = vertical_gradient((WIDTH, BAND_HEIGHT), (238, 242, 247), (215, 222, 231))
-    image.paste(band, (0, MAIN_HEIGHT))
+    width, height, main = sc.px(WIDTH), sc.px(SKIN_HEIGHT), sc.px(MAIN_HEIGHT)
+    image = vertical_gradient((width, height), (252, 253, 255), (229, 235, 242))
+    band = vertical_gradient((width, height - main), (238, 242, 247), (215, 222, 231))
+    image.paste(band, (0, main))
     draw = ImageDraw.Draw(image)
-    draw.line([(0, MAIN_HEIGHT), (WIDTH - 1, MAIN_HEIGHT)], fill=LINE)
-    draw.line([(0, MAIN_HEIGHT + 1), (WIDTH - 1, MAIN_HEIGHT + 1)], fill=WHITE)
+    line = sc.line()
+    bar(draw, 0, main, width, line, LINE)
+    bar(draw, 0, main + line, width, line, WHITE)
+    top, bottom = sc.px(MAIN_HEIGHT + 7), sc.px(SKIN_HEIGHT - 6)  # 7 pixels clear at 100 %
     for x in SEPARATORS_X:
-        draw.line([(x, MAIN_HEIGHT + 7), (x, SKIN_HEIGHT - 7)], fill=LINE)
-        draw.line([(x + 1, MAIN_HEIGHT + 7), (x + 1, SKIN_HEIGHT - 7)], fill=WHITE)
+        bar(draw, sc.px(x), top, line, bottom - top, LINE)
+        bar(draw, sc.px(x) + line, top, line, bottom - top, WHITE)
     return image
 
 
 def crop(base, at, size):
     return base.crop((at[0], at[1], at[0] + size[0], at[1] + size[1]))
+
+
+def cut(base, sc, at, size):
+    """The background under a control placed at `at` with `size` (100 % pixels) at scale `sc`:
+    exactly the pixels the window gives the control, so the picture joins the skin."""
+    return crop(base, sc.xy(at), sc.xy(size))
 
 
 def logo_mark(size, weight=1.0):
@@ -196,28 +254,31 @@ def logo_mark(size, weight=1.0):
     return mark
 
 
-def skin(base):
+def skin(base, sc):
     image = base.copy()
-    mark = logo_mark(22)
-    over(image, mark, (10, 9))
-    draw_text(image, (39, 10), "Quirn", font(15), ACCENT_BOTTOM, bold=True)
-    x = 39 + round(text_width("Quirn", font(15))) + 5
-    draw_text(image, (x, 11), "Mobile Tool", font(13), INK_SOFT)
+    mark = logo_mark(sc.px(22))
+    over(image, mark, sc.xy((10, 9)))
+    draw_text(image, sc.xy((39, 10)), "Quirn", sc.font(15), ACCENT_BOTTOM, bold=True,
+              factor=sc.factor)
+    x = sc.px(39) + round(text_width("Quirn", sc.font(15))) + sc.px(5)
+    draw_text(image, (x, sc.px(11)), "Mobile Tool", sc.font(13), INK_SOFT)
     return image
 
 
-def panel():
-    image = vertical_gradient(PANEL_SIZE, (241, 243, 246), (236, 239, 243))
-    draw = ImageDraw.Draw(image)
-    draw.line([(0, 0), (PANEL_SIZE[0] - 1, 0)], fill=LINE_LIGHT)
+def panel(sc):
+    size = sc.xy(PANEL_SIZE)
+    image = vertical_gradient(size, (241, 243, 246), (236, 239, 243))
+    bar(ImageDraw.Draw(image), 0, 0, size[0], sc.line(), LINE_LIGHT)
     return image
 
 
-def notice_strip():
-    image = vertical_gradient(STRIP_SIZE, (72, 79, 88), (50, 55, 62))
+def notice_strip(sc):
+    size = sc.xy(STRIP_SIZE)
+    image = vertical_gradient(size, (72, 79, 88), (50, 55, 62))
     draw = ImageDraw.Draw(image)
-    draw.line([(0, 0), (STRIP_SIZE[0] - 1, 0)], fill=(38, 42, 48))
-    draw.line([(0, 1), (STRIP_SIZE[0] - 1, 1)], fill=(96, 103, 113))
+    line = sc.line()
+    bar(draw, 0, 0, size[0], line, (38, 42, 48))
+    bar(draw, 0, line, size[0], line, (96, 103, 113))
     return image
 
 
@@ -229,8 +290,8 @@ BAR_COLOURS = [(222, 64, 55), (236, 110, 44), (241, 156, 30), (200, 180, 30), (1
                (46, 164, 82)]
 
 
-def antenna(base, lit, mast, bar_off):
-    image = crop(base, ANTENNA_AT, ANTENNA_SIZE)
+def antenna(base, sc, lit, mast, bar_off):
+    image = cut(base, sc, ANTENNA_AT, ANTENNA_SIZE)
 
     def paint(draw, s):
         # mast: an inverted triangle on a pole, standing on the baseline
@@ -243,7 +304,7 @@ def antenna(base, lit, mast, bar_off):
             colour = BAR_COLOURS[i] if i < lit else bar_off
             rounded(draw, s, (x0, top, x0 + 7.5, 88), 2, fill=colour)
 
-    over(image, shapes(ANTENNA_SIZE, paint))
+    over(image, shapes(image.size, paint, sc.factor))
     return image
 
 
@@ -270,8 +331,8 @@ def lightning(draw, s, cx, cy, height, fill, edge, edge_width):
     draw.polygon(scaled, fill=fill)
 
 
-def battery(base, level, charging):
-    image = crop(base, BATTERY_AT, BATTERY_SIZE)
+def battery(base, sc, level, charging):
+    image = cut(base, sc, BATTERY_AT, BATTERY_SIZE)
     x0, y0, x1, y1 = BODY
 
     def paint(draw, s):
@@ -296,24 +357,35 @@ def battery(base, level, charging):
         if charging:
             lightning(draw, s, (x0 + x1) / 2, (y0 + y1) / 2, 40, WHITE, INK, 4)
 
-    over(image, shapes(BATTERY_SIZE, paint))
+    over(image, shapes(image.size, paint, sc.factor))
     return image
 
 
-def tray_battery(level, charging):
-    """16 x 16 notification-area battery: white rim (seen on dark taskbars), dark body (seen on
-    light ones), the fill in the gauge's colours."""
-    icon = Image.new("RGBA", (16, 16), (0, 0, 0, 0))
+def tray_battery(level, charging, size=16):
+    """Notification-area battery, `size` pixels square: white rim (seen on dark taskbars), dark
+    body (seen on light ones), the fill in the gauge's colours. Laid out on whole pixels at
+    every size (at 16: a 14 x 10 rim, 2 x 4 nub, 1-pixel rim and gap, one column per tenth)."""
+    def px(v):
+        return (v * size + 8) // 16
+
+    icon = Image.new("RGBA", (size, size), (0, 0, 0, 0))
     draw = ImageDraw.Draw(icon)
     rim, body = (245, 247, 250, 255), (40, 48, 58, 255)
-    draw.rectangle([0, 3, 13, 12], fill=rim)
-    draw.rectangle([14, 6, 15, 9], fill=rim)
-    draw.rectangle([1, 4, 12, 11], fill=body)
-    if level:  # ten columns inside the body, one per tenth
-        draw.rectangle([2, 5, 1 + level, 10], fill=fill_colour(level) + (255,))
+    width, height, nub = px(14), px(10), px(4)
+    top = (size - height) // 2
+    edge = max(1, px(1))
+    bar(draw, 0, top, width, height, rim)
+    bar(draw, width, top + (height - nub) // 2, size - width, nub, rim)
+    bar(draw, edge, top + edge, width - 2 * edge, height - 2 * edge, body)
+    columns = ((width - 4 * edge) * level * 2 + 10) // 20  # tenths of the inner width
+    if columns:
+        bar(draw, 2 * edge, top + 2 * edge, columns, height - 4 * edge,
+            fill_colour(level) + (255,))
     if charging:  # the gauge's lightning mark, edged in the body colour
-        icon.alpha_composite(shapes((16, 16), lambda draw, s: lightning(
-            draw, s, 7.5, 8, 11, WHITE, body, 1.5)))
+        scale = size / 16
+        icon.alpha_composite(shapes((size, size), lambda draw, s: lightning(
+            draw, s, 7.5 * width / 14, top + height / 2, 11 * scale, WHITE, body,
+            1.5 * scale)))
     return icon
 
 
@@ -324,40 +396,48 @@ def tray_battery(level, charging):
 FIELD_FILL, FIELD_EDGE = (249, 250, 252), (188, 197, 208)
 
 
-def field(draw, s, x0, x1, fill=FIELD_FILL):
-    rounded(draw, s, (x0 + 0.5, 0.5, x1 - 0.5, 19.5), 5, fill=fill, outline=FIELD_EDGE, width=1)
+def field(draw, s, x0, x1, height, edge, fill=FIELD_FILL):
+    """A rounded field from x0 to x1 with an outline `edge` wide, inset by half of it."""
+    half = edge / 2
+    rounded(draw, s, (x0 + half, half, x1 - half, height - half), 5, fill=fill,
+            outline=FIELD_EDGE, width=edge)
 
 
-def connection(base, active):
+def connection(base, sc, active):
     """active: None (not connected), "empty", "wlan", "lte" or "3g"."""
-    image = crop(base, CONNECT_AT, CONNECT_SIZE)
-    label = font(12)
+    image = cut(base, sc, CONNECT_AT, CONNECT_SIZE)
+    label = sc.font(12)
     gap_left, gap_right = CONNECT_GAP
+    f = sc.factor
+    width, height = image.width / f, image.height / f  # the picture's edges, in 100 % pixels
+    edge = sc.line() / f
 
     def paint(draw, s):
         if active is None:
-            field(draw, s, 0, 200)
+            field(draw, s, 0, width, height, edge)
         elif active == "empty":
-            field(draw, s, 0, 200, fill=(228, 233, 239))
+            field(draw, s, 0, width, height, edge, fill=(228, 233, 239))
         else:
-            field(draw, s, 0, gap_left)
-            field(draw, s, gap_right, 200,
+            field(draw, s, 0, gap_left, height, edge)
+            field(draw, s, gap_right, width, height, edge,
                   fill=ACCENT if active == "wlan" else FIELD_FILL)
             if active in ("lte", "3g"):
                 x0, x1 = (3, 30) if active == "lte" else (40, 65)
                 rounded(draw, s, (x0, 3, x1, 17), 3.5, fill=ACCENT)
 
-    over(image, shapes(CONNECT_SIZE, paint))
+    over(image, shapes(image.size, paint, f))
+
+    def text(x0, x1, words, colour, bold=False):
+        centred_text(image, (x0 * f, 0, x1 * f, image.height), words, label, colour, bold, f)
+
     if active is None:
-        centred_text(image, (0, 0, 200, 20), "インターネット未接続", label, GREY_TEXT)
+        text(0, width, "インターネット未接続", GREY_TEXT)
     elif active != "empty":
-        lte_colour = WHITE if active == "lte" else GREY_TEXT
-        g3_colour = WHITE if active == "3g" else GREY_TEXT
-        centred_text(image, (3, 0, 30, 20), "LTE", label, lte_colour, bold=active == "lte")
-        centred_text(image, (30, 0, 40, 20), "/", label, GREY_TEXT)
-        centred_text(image, (40, 0, 65, 20), "3G", label, g3_colour, bold=active == "3g")
-        centred_text(image, (gap_right, 0, 200, 20), "公衆無線", label,
-                     WHITE if active == "wlan" else GREY_TEXT, bold=active == "wlan")
+        text(3, 30, "LTE", WHITE if active == "lte" else GREY_TEXT, bold=active == "lte")
+        text(30, 40, "/", GREY_TEXT)
+        text(40, 65, "3G", WHITE if active == "3g" else GREY_TEXT, bold=active == "3g")
+        text(gap_right, width, "公衆無線", WHITE if active == "wlan" else GREY_TEXT,
+             bold=active == "wlan")
     return image
 
 
@@ -404,28 +484,33 @@ def detail_glyph(draw, s, cx, cy, colour):
         thick_line(draw, s, [(cx - 3, cy + dy), (cx + 8.5, cy + dy)], colour, 2.4)
 
 
-def button(base, at, size, glyph, state):
-    image = crop(base, at, size)
+def button(base, sc, at, size, glyph, state):
+    image = cut(base, sc, at, size)
     top, bottom, edge, colour, ring = FACES[state]
-    w, h = size
-    offset = 1 if state == "D" else 0
+    # Outline, ring and the pressed offset in whole pixels, so the edges stay crisp; lengths
+    # below are in 100 % pixels, the picture's edges included.
+    f = sc.factor
+    w, h = image.width / f, image.height / f
+    inset = sc.line() / f
+    offset = sc.line() / f if state == "D" else 0
 
-    face = vertical_gradient((w, h), top, bottom).convert("RGBA")
+    face = vertical_gradient(image.size, top, bottom).convert("RGBA")
+    frame = (inset, inset, w - inset, h - inset)
 
     def face_shape(draw, s):
-        rounded(draw, s, (1, 1, w - 1, h - 1), 6, fill=WHITE)
+        rounded(draw, s, frame, 6, fill=WHITE)
 
-    face.putalpha(shapes(size, face_shape).getchannel("A"))
+    face.putalpha(shapes(image.size, face_shape, f).getchannel("A"))
     over(image, face)
 
     def paint(draw, s):
         if ring:
-            rounded(draw, s, (1, 1, w - 1, h - 1), 6, outline=ring, width=2)
+            rounded(draw, s, frame, 6, outline=ring, width=sc.line(2) / f)
         else:
-            rounded(draw, s, (1, 1, w - 1, h - 1), 6, outline=edge, width=1)
+            rounded(draw, s, frame, 6, outline=edge, width=inset)
         glyph(draw, s, w / 2 + offset, h / 2 + offset, colour)
 
-    over(image, shapes(size, paint))
+    over(image, shapes(image.size, paint, f))
     return image
 
 
@@ -438,12 +523,13 @@ def app_icon(size):
     return logo_mark(size, 1.0 if size >= 64 else 1.3)
 
 
-def logo_bitmap():
-    """64 x 64 on pure red, the colour the about box leaves transparent; soft edges are blended
-    with the dialog face so no red fringe shows."""
-    mark = logo_mark(64)
-    image = Image.new("RGB", (64, 64), KEY_RED)
-    face = Image.new("RGBA", (64, 64), DIALOG_FACE + (255,))
+def logo_bitmap(sc):
+    """64 x 64 (at 100 %) on pure red, the colour the about box leaves transparent; soft edges
+    are blended with the dialog face so no red fringe shows."""
+    n = sc.px(LOGO_SIZE)
+    mark = logo_mark(n)
+    image = Image.new("RGB", (n, n), KEY_RED)
+    face = Image.new("RGBA", (n, n), DIALOG_FACE + (255,))
     face.alpha_composite(mark)
     alpha = mark.getchannel("A")
     image.paste(face.convert("RGB"), (0, 0), alpha.point(lambda a: 255 if a > 0 else 0))
@@ -521,12 +607,18 @@ def png_bytes(image):
     return out.getvalue()
 
 
-def ico_bytes(icon):
-    """One-image icon: a 32-bit DIB up to 64 pixels, PNG above (as Windows expects at 256)."""
-    w, h = icon.size
-    data = png_bytes(icon) if w > 64 else dib_32(icon)
-    entry = struct.pack("<BBBBHHII", w % 256, h % 256, 0, 0, 1, 32, len(data), 6 + 16)
-    return struct.pack("<HHH", 0, 1, 1) + entry + data
+def ico_bytes(icons):
+    """An icon file of the images, smallest first: 32-bit DIBs up to 64 pixels, PNG above (as
+    Windows expects at 256)."""
+    icons = sorted(icons, key=lambda icon: icon.size)
+    images = [png_bytes(icon) if icon.width > 64 else dib_32(icon) for icon in icons]
+    directory = struct.pack("<HHH", 0, 1, len(icons))
+    offset = len(directory) + 16 * len(icons)
+    for icon, data in zip(icons, images):
+        w, h = icon.size
+        directory += struct.pack("<BBBBHHII", w % 256, h % 256, 0, 0, 1, 32, len(data), offset)
+        offset += len(data)
+    return directory + b"".join(images)
 
 
 def cur_bytes(rows, hotspot):
@@ -554,49 +646,114 @@ def cur_bytes(rows, hotspot):
 # Everything, by file name
 
 
-def draw_all():
-    """Returns {file name: (bytes, preview image)}."""
-    base = window_base()
-    out = {}
+def window_pictures(sc):
+    """The window's bitmaps at scale `sc`, [(name, picture)] in the resource script's order."""
+    base = window_base(sc)
+    out = []
 
     def bitmap(name, image, size):
-        assert image.size == size, (name, image.size)
-        out[name + ".bmp"] = (bmp_bytes(image), image)
+        assert image.size == sc.xy(size), (sc.percent, name, image.size)
+        out.append((name, image))
 
-    bitmap("skin", skin(base), (WIDTH, SKIN_HEIGHT))
-    bitmap("panel", panel(), PANEL_SIZE)
-    bitmap("notice_strip", notice_strip(), STRIP_SIZE)
-    bitmap("logo", logo_bitmap(), (64, 64))
+    bitmap("skin", skin(base, sc), (WIDTH, SKIN_HEIGHT))
+    bitmap("panel", panel(sc), PANEL_SIZE)
+    bitmap("notice_strip", notice_strip(sc), STRIP_SIZE)
+    bitmap("logo", logo_bitmap(sc), (LOGO_SIZE, LOGO_SIZE))
 
     for name, at, size, glyph in (("reload", RELOAD_AT, SMALL_BUTTON, reload_glyph),
                                   ("switch", SWITCH_AT, WIDE_BUTTON, switch_glyph),
                                   ("detail", DETAIL_AT, SMALL_BUTTON, detail_glyph)):
         states = ["U", "D", "F", "X"] + (["U2", "F2"] if name == "detail" else [])
         for state in states:
-            bitmap(f"btn_{name}_{state.lower()}", button(base, at, size, glyph, state), size)
+            bitmap(f"btn_{name}_{state.lower()}", button(base, sc, at, size, glyph, state), size)
 
     mast, bar_off = INK, (203, 210, 219)
-    bitmap("antenna_no_info", antenna(base, 0, (196, 203, 211), (221, 226, 232)), ANTENNA_SIZE)
+    bitmap("antenna_no_info", antenna(base, sc, 0, (196, 203, 211), (221, 226, 232)),
+           ANTENNA_SIZE)
     for lit in range(7):
-        bitmap(f"antenna_{lit}", antenna(base, lit, mast, bar_off), ANTENNA_SIZE)
+        bitmap(f"antenna_{lit}", antenna(base, sc, lit, mast, bar_off), ANTENNA_SIZE)
 
-    for level in range(11):
-        bitmap(f"battery_{level}", battery(base, level, False), BATTERY_SIZE)
-        bitmap(f"battery_charging_{level}", battery(base, level, True), BATTERY_SIZE)
+    for charging in (False, True):
+        for level in range(11):
+            name = f"battery_{'charging_' if charging else ''}{level}"
+            bitmap(name, battery(base, sc, level, charging), BATTERY_SIZE)
 
     for name, active in (("connect_offline", None), ("connect_wlan", "wlan"),
                          ("connect_3g", "3g"), ("connect_lte", "lte"),
                          ("connect_unknown", "empty")):
-        bitmap(name, connection(base, active), CONNECT_SIZE)
+        bitmap(name, connection(base, sc, active), CONNECT_SIZE)
+    return out
 
-    for size, name in ((256, "app_large"), (16, "app_small")):
-        icon = app_icon(size)
-        out[name + ".ico"] = (ico_bytes(icon), icon)
+
+def scaled_resource_id(name, step, percent):
+    """A scaled bitmap's resource id as the script writes it: named bitmaps (the buttons) by
+    name, numbered ones as their 100 % id's macro plus the step's offset."""
+    if name.startswith("btn_"):
+        return f"{name.upper()}_{percent}"
+    return f"IDB_{name.upper()} + {SCALED_ID_STEP * step}"
+
+
+def numbered_ids():
+    """The bitmap id macros res/resource.h defines."""
+    with open(os.path.join(ROOT, "res", "resource.h"), encoding="utf-8") as f:
+        return set(re.findall(r"^#define (IDB_\w+) \d+", f.read(), re.MULTILINE))
+
+
+def scaled_rc(names_by_percent):
+    """res/art/scaled.rc: the scaled bitmaps, one block per art scale, grouped as in
+    res/quirn.rc."""
+    known = numbered_ids()
+    percents = ", ".join(str(percent) for percent in ART_PERCENTS[1:])
+    lines = [
+        "// scaled.rc: the window's bitmaps at the art scales above 100 %, written by",
+        "// tools/gen_art.py with the pictures (run it rather than editing this). Included from",
+        "// res/quirn.rc after the 100 % pictures, with resource.h's ids in scope.",
+        "//",
+        f"// At scale step n (1 to {len(ART_PERCENTS) - 1} for {percents} %) a numbered bitmap "
+        f"has its 100 % id + {SCALED_ID_STEP} * n",
+        f"// (IDB_SKIN at 150 % is IDB_SKIN + {2 * SCALED_ID_STEP}); a named bitmap (a button's) "
+        "has its 100 % name",
+        "// with \"_<percent>\" appended (\"BTN_RELOAD_U_150\").",
+    ]
+    for step, percent in enumerate(ART_PERCENTS[1:], start=1):
+        lines += ["", "/" * 77, f"// {percent} %"]
+        group = None
+        for name in names_by_percent[percent]:
+            kind = name.split("_")[0]
+            kind = kind if kind in ("btn", "antenna", "battery", "connect") else "skin"
+            if kind != group:
+                lines.append("")
+                group = kind
+            resource = scaled_resource_id(name, step, percent)
+            macro = resource.split(" ")[0]
+            if kind != "btn" and macro not in known:
+                raise SystemExit(f"gen_art.py: {macro} is not defined in res/resource.h")
+            lines.append(f"{resource:<31} BITMAP  \"res/art/{percent}/{name}.bmp\"")
+    return ("\n".join(lines) + "\n").encode("ascii")
+
+
+def draw_all():
+    """Returns {file name under res/art: (bytes, preview image or None)}."""
+    out = {}
+    names_by_percent = {}
+    for percent in ART_PERCENTS:
+        folder = "" if percent == 100 else f"{percent}/"
+        pictures = window_pictures(Scale(percent))
+        names_by_percent[percent] = [name for name, _ in pictures]
+        for name, image in pictures:
+            out[f"{folder}{name}.bmp"] = (bmp_bytes(image), image)
+    out["scaled.rc"] = (scaled_rc(names_by_percent), None)
+
+    # Each icon file holds every size it is shown at; the preview is the size the sheet shows.
+    for name, sizes, shown in (("app_large", APP_LARGE_SIZES, 256),
+                               ("app_small", APP_SMALL_SIZES, 16)):
+        icons = [app_icon(size) for size in sizes]
+        out[name + ".ico"] = (ico_bytes(icons), icons[sizes.index(shown)])
     for level in range(11):
         for charging in (False, True):
-            icon = tray_battery(level, charging)
+            icons = [tray_battery(level, charging, size) for size in TRAY_ICON_SIZES]
             name = f"tray_battery_{'charging_' if charging else ''}{level}.ico"
-            out[name] = (ico_bytes(icon), icon)
+            out[name] = (ico_bytes(icons), icons[0])
 
     rows = hand_cursor_pixels()
     colours = {"X": (0, 0, 0, 255), "o": (255, 255, 255, 255), ".": (0, 0, 0, 0)}
@@ -724,6 +881,13 @@ def contact_sheet(art):
          + pictures(["app_small.ico"], 3, (250, 250, 250)) + pictures(["logo.bmp"])
          + pictures(["hand.cur"], 2, (200, 205, 212)) + pictures(["notice_strip.bmp"])
          + pictures(["panel.bmp"]))
+    heading("Art scales " + ", ".join(str(p) for p in ART_PERCENTS) + " %: battery "
+            "200 (charging); tray icon 323 and icons 244, 242 at every size in their files")
+    flow(pictures([f"{'' if p == 100 else f'{p}/'}battery_charging_6.bmp"
+                   for p in ART_PERCENTS]))
+    icons = ([tray_battery(6, True, size) for size in TRAY_ICON_SIZES]
+             + [app_icon(size) for size in APP_SMALL_SIZES + APP_LARGE_SIZES[1:-1]])
+    flow([on_backing(icon, (222, 226, 231)) for icon in icons])
     sheet = sheet.crop((0, 0, width, y))
     return sheet.quantize(colors=256, method=Image.MEDIANCUT, dither=Image.NONE)
 
@@ -732,13 +896,24 @@ def contact_sheet(art):
 
 
 def write_outputs(art, out_dir, sheet_path):
-    os.makedirs(out_dir, exist_ok=True)
     for name, (data, _) in sorted(art.items()):
-        with open(os.path.join(out_dir, name), "wb") as f:
+        path = os.path.join(out_dir, name)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "wb") as f:
             f.write(data)
     os.makedirs(os.path.dirname(sheet_path), exist_ok=True)
     with open(sheet_path, "wb") as f:
         f.write(png_bytes(contact_sheet(art)))
+
+
+def files_under(folder):
+    """Every file below `folder`, as paths relative to it with "/" between folders."""
+    found = set()
+    for parent, _, names in os.walk(folder):
+        relative = os.path.relpath(parent, folder)
+        for name in names:
+            found.add(name if relative == "." else f"{relative}/{name}".replace(os.sep, "/"))
+    return found
 
 
 def check(art, out_dir, sheet_path):
@@ -746,8 +921,8 @@ def check(art, out_dir, sheet_path):
         fresh_art = os.path.join(fresh, "art")
         fresh_sheet = os.path.join(fresh, "art-sheet.png")
         write_outputs(art, fresh_art, fresh_sheet)
-        expected = set(os.listdir(fresh_art))
-        present = set(os.listdir(out_dir)) if os.path.isdir(out_dir) else set()
+        expected = files_under(fresh_art)
+        present = files_under(out_dir)
         problems = [f"missing: {n}" for n in sorted(expected - present)]
         problems += [f"not drawn by this tool: {n}" for n in sorted(present - expected)]
         problems += [f"differs: {n}" for n in sorted(expected & present)

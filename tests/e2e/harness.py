@@ -72,6 +72,21 @@ def art(name):
     return Image.open(ART / name).convert("RGB")
 
 
+# The display scales the program's pictures are drawn at, in percent.
+PICTURE_SCALES = (100, 125, 150, 175, 200)
+
+
+def scaled(value, percent):
+    """A value of the 96-DPI layout at `percent`, rounded as the program rounds: to the nearest
+    pixel, halves up."""
+    return (value * percent + 50) // 100
+
+
+def scaled_art(name, percent):
+    """The committed picture `name` as drawn for `percent`, as RGB."""
+    return art(name if percent == 100 else f"{percent}/{name}")
+
+
 def region(image, left, top, picture):
     """The part of `image` that `picture` would cover with its top-left corner at (left, top)."""
     return image.crop((left, top, left + picture.width, top + picture.height))
@@ -203,17 +218,39 @@ class MainWindow(Window):
     def __init__(self, session, xid):
         super().__init__(session, xid)
         self._origin = None
+        self.percent = None  # the scale its skin is drawn at, once the client area is found
 
     def client_origin(self):
         """The client area's top-left corner within the whole window; it stays while the window
-        lives."""
+        lives. Found where the skin's top band shows, at whichever scale it is drawn (see
+        `percent`)."""
         if self._origin is None:
-            band = art("skin.bmp").crop((0, 0, 320, self.SKIN_BAND))
-            found = find_picture(self.shot(), band, (0, 0, 12, 80))
-            if found is None:
+            shot = self.shot()
+            for percent in PICTURE_SCALES:
+                found = self._find_band(shot, percent)
+                if found is not None:
+                    self._origin, self.percent = found, percent
+                    break
+            else:
                 raise HarnessError("the skin's top band is not in the window")
-            self._origin = found
         return self._origin
+
+    @classmethod
+    def _find_band(cls, shot, percent):
+        skin = scaled_art("skin.bmp", percent)
+        band = skin.crop((0, 0, skin.width, scaled(cls.SKIN_BAND, percent)))
+        if percent == 100:
+            return find_picture(shot, band, (0, 0, 12, 80))
+        # The frame and caption grow with the scale: a small piece of the logo finds the place
+        # quickly, the whole band proves it.
+        piece = band.crop((scaled(8, percent), scaled(8, percent), scaled(40, percent),
+                           scaled(32, percent)))
+        at = find_picture(shot, piece, (scaled(8, percent), scaled(8, percent),
+                                        scaled(8 + 12, percent), scaled(8 + 80, percent)))
+        if at is None:
+            return None
+        corner = (at[0] - scaled(8, percent), at[1] - scaled(8, percent))
+        return corner if find_picture(shot, band, corner + corner) is not None else None
 
     def skin_shown(self):
         try:

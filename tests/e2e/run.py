@@ -5,8 +5,8 @@ this inside a private network and mount namespace.
 
   run.py --build build-win [--artifacts DIR] [--display 91] [-k PATTERN]... [--update-docs]
 
---update-docs copies the screenshots the README shows (the window, its panel, the tray tooltip
-and the settings dialog) into docs/.
+--update-docs copies the screenshots the README shows (the window, its panel, the tray tooltip,
+the settings dialog and the window at 100 and 150 %) into docs/.
 """
 
 import argparse
@@ -21,7 +21,8 @@ sys.path.insert(0, str(HERE))
 
 import harness  # noqa: E402
 
-DOC_SCREENSHOTS = ("window.png", "window-panel.png", "tray-tooltip.png", "settings-dialog.png")
+DOC_SCREENSHOTS = ("window.png", "window-panel.png", "tray-tooltip.png", "settings-dialog.png",
+                   "window-scales.png")
 
 
 def main():

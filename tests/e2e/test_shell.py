@@ -18,6 +18,8 @@ from test_tray import TRAY_AREA, TrayTestCase
 # The largest per-channel difference allowed between a tray icon on the screen and its art
 # composed over the taskbar: the shell's blending of partly transparent pixels rounds.
 ICON_TOLERANCE = 2
+# The notification area's icon size at 96 DPI; the icon files hold larger sizes too.
+TRAY_ICON_SIZE = (16, 16)
 
 
 def string_text(number):
@@ -38,7 +40,7 @@ def windows_path(path):
 
 def icon_on(name, background):
     """An icon of res/art as the shell shows it over a background of one colour."""
-    icon = Image.open(ART / name).convert("RGBA")
+    icon = Image.open(ART / name).ico.getimage(TRAY_ICON_SIZE).convert("RGBA")
     base = Image.new("RGBA", icon.size, background + (255,))
     return Image.alpha_composite(base, icon).convert("RGB")
 

@@ -18,10 +18,12 @@ constexpr int32_t kAnimationLevels[] = {0, 5, 10};
 
 }  // namespace
 
-std::array<TextPass, 2> BatteryTextPasses(int frame_width, int text_width) {
+std::array<TextPass, 2> BatteryTextPasses(int frame_width, int text_width,
+                                          const DisplayScale& scale) {
     // Each width is halved on its own, as the frame's and the text's centres.
     const int x = frame_width / 2 - text_width / 2;
-    return {TextPass{x, 14, kBlack}, TextPass{x, 15, kWhite}};
+    const int y = scale(14);
+    return {TextPass{x, y, kBlack}, TextPass{x, y + scale(1), kWhite}};
 }
 
 Battery::Battery() = default;

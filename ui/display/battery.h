@@ -35,9 +35,11 @@ struct BatteryFace {
 inline constexpr LabelFont kBatteryFont{kBatteryFontFaceText, 30, 700};
 
 // Where the percentage text goes over a frame `frame_width` wide when the text measures
-// `text_width`: centred, first in black and then in white one pixel lower, which gives the white
-// text a dark edge above it. Draw the passes in order.
-std::array<TextPass, 2> BatteryTextPasses(int frame_width, int text_width);
+// `text_width` (both as drawn at `scale`): centred, first in black and then in white one
+// (scaled) pixel lower, which gives the white text a dark edge above it. Draw the passes in
+// order.
+std::array<TextPass, 2> BatteryTextPasses(int frame_width, int text_width,
+                                          const DisplayScale& scale = {});
 
 class Battery {
   public:

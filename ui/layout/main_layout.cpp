@@ -8,15 +8,17 @@ PixelSize SkinnedWindowSize(PixelSize window, PixelSize client, PixelSize skin, 
                      window.height - client.height + skin.height + notice.height};
 }
 
+DetailButtonPictures DetailPicturesFor(bool expanded) {
+    if (expanded) {
+        return {L"BTN_DETAIL_U2", L"BTN_DETAIL_D", L"BTN_DETAIL_F2", L"BTN_DETAIL_X"};
+    }
+    return {L"BTN_DETAIL_U", L"BTN_DETAIL_D", L"BTN_DETAIL_F", L"BTN_DETAIL_X"};
+}
+
 PanelToggle TogglePanel(bool expanded, bool connection_lost, PixelSize skin, PixelSize panel) {
     if (expanded) {
         return PanelToggle{
-            false,
-            false,
-            false,
-            {0, skin.height},
-            {L"BTN_DETAIL_U", L"BTN_DETAIL_D", L"BTN_DETAIL_F", L"BTN_DETAIL_X"},
-            -panel.height,
+            false, false, false, {0, skin.height}, DetailPicturesFor(false), -panel.height,
         };
     }
     return PanelToggle{
@@ -24,7 +26,7 @@ PanelToggle TogglePanel(bool expanded, bool connection_lost, PixelSize skin, Pix
         true,
         connection_lost,
         {0, skin.height + panel.height},
-        {L"BTN_DETAIL_U2", L"BTN_DETAIL_D", L"BTN_DETAIL_F2", L"BTN_DETAIL_X"},
+        DetailPicturesFor(true),
         panel.height,
     };
 }

@@ -61,6 +61,9 @@ struct DetailButtonPictures {
     friend bool operator==(const DetailButtonPictures&, const DetailButtonPictures&) = default;
 };
 
+// The detail button's pictures while the panel is open (`expanded`) or closed.
+DetailButtonPictures DetailPicturesFor(bool expanded);
+
 // What opening or closing the detail panel changes.
 struct PanelToggle {
     bool expanded;                  // the panel's new state

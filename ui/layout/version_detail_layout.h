@@ -2,6 +2,7 @@
 // a margin, and the OK button sits centred below it.
 #pragma once
 
+#include "ui/layout/display_scale.h"
 #include "ui/layout/pixel_geometry.h"
 
 namespace quirn {
@@ -13,7 +14,8 @@ struct DetailLayout {
 
 // For the client rectangle `client` and the OK button's size: the button centred, 5 pixels above
 // the bottom edge (its width rounded down to even); the text 10 pixels in from the left, top and
-// right edges and 40 pixels clear of the bottom.
-DetailLayout LayOutVersionDetail(PixelRect client, PixelSize button);
+// right edges and 40 pixels clear of the bottom. The margins are those pixels at `scale`.
+DetailLayout LayOutVersionDetail(PixelRect client, PixelSize button,
+                                 const DisplayScale& scale = {});
 
 }  // namespace quirn

@@ -7,23 +7,29 @@
 namespace quirn::win32 {
 
 bool BitmapButton::LoadBitmaps(const std::wstring& up, const std::wstring& down,
-                               const std::wstring& focused, const std::wstring& disabled) {
-    up_ = LoadBitmapResource(up);
-    down_ = LoadBitmapResource(down);
-    focused_ = LoadBitmapResource(focused);
-    disabled_ = LoadBitmapResource(disabled);
+                               const std::wstring& focused, const std::wstring& disabled,
+                               const DisplayScale& scale) {
+    up_ = LoadScaledBitmap(up, scale);
+    down_ = LoadScaledBitmap(down, scale);
+    focused_ = LoadScaledBitmap(focused, scale);
+    disabled_ = LoadScaledBitmap(disabled, scale);
     if (hwnd() != nullptr) {
         InvalidateRect(hwnd(), nullptr, FALSE);
     }
     return static_cast<bool>(up_);
 }
 
-bool BitmapButton::AutoLoad(HWND dialog, int id) {
-    if (!Attach(dialog, id)) {
-        return false;
-    }
+bool BitmapButton::AutoLoad(HWND dialog, int id, const DisplayScale& scale) {
+    return Attach(dialog, id) && LoadOwnPictures(scale);
+}
+
+bool BitmapButton::Rescale(const DisplayScale& scale) {
+    return hwnd() != nullptr && LoadOwnPictures(scale);
+}
+
+bool BitmapButton::LoadOwnPictures(const DisplayScale& scale) {
     const std::wstring base = WindowText(hwnd());
-    if (!LoadBitmaps(base + L"U", base + L"D", base + L"F", base + L"X")) {
+    if (!LoadBitmaps(base + L"U", base + L"D", base + L"F", base + L"X", scale)) {
         return false;
     }
     const SIZE size = BitmapSize(up_.get());

@@ -1,4 +1,4 @@
-// gdi.h: scoped GDI objects and device contexts for the window's drawing code.
+// gdi.h: scoped GDI objects, icons and device contexts for the window's drawing code.
 //
 // Each wrapper owns one handle and releases it once; none can be copied, so a handle is never
 // released twice. All of them are used on the window's thread.
@@ -11,17 +11,17 @@
 
 namespace quirn::win32 {
 
-// Owns a GDI object (bitmap, font, brush) and deletes it with DeleteObject.
-template <typename Handle>
-class GdiObject {
+// Owns one handle and gives it back to the system with `Release` once.
+template <typename Handle, typename Release>
+class OwnedHandle {
   public:
-    GdiObject() = default;
-    explicit GdiObject(Handle handle) : handle_(handle) {}
-    ~GdiObject() { Reset(); }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-    GdiObject(GdiObject&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-    GdiObject& operator=(GdiObject&& other) noexcept {
+    OwnedHandle() = default;
+    explicit OwnedHandle(Handle handle) : handle_(handle) {}
+    ~OwnedHandle() { Reset(); }
+    OwnedHandle(const OwnedHandle&) = delete;
+    OwnedHandle& operator=(const OwnedHandle&) = delete;
+    OwnedHandle(OwnedHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+    OwnedHandle& operator=(OwnedHandle&& other) noexcept {
         if (this != &other) {
             Reset(std::exchange(other.handle_, nullptr));
         }
@@ -32,7 +32,7 @@ class GdiObject {
     explicit operator bool() const { return handle_ != nullptr; }
     void Reset(Handle handle = nullptr) {
         if (handle_ != nullptr) {
-            DeleteObject(handle_);
+            Release{}(handle_);
         }
         handle_ = handle;
     }
@@ -41,8 +41,22 @@ class GdiObject {
     Handle handle_ = nullptr;
 };
 
+struct DeleteGdiObject {
+    void operator()(HGDIOBJ object) const { DeleteObject(object); }
+};
+
+struct DestroyIconHandle {
+    void operator()(HICON icon) const { DestroyIcon(icon); }
+};
+
+// A GDI object (bitmap, font, brush), deleted with DeleteObject.
+template <typename Handle>
+using GdiObject = OwnedHandle<Handle, DeleteGdiObject>;
 using Bitmap = GdiObject<HBITMAP>;
 using Font = GdiObject<HFONT>;
+
+// An icon that is not shared, destroyed with DestroyIcon.
+using Icon = OwnedHandle<HICON, DestroyIconHandle>;
 
 // A memory device context (CreateCompatibleDC), deleted with DeleteDC.
 class MemoryDc {

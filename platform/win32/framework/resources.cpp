@@ -26,6 +26,21 @@ Bitmap LoadBitmapResource(const std::wstring& name) {
         LoadImageW(ModuleInstance(), name.c_str(), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
 }
 
+Bitmap LoadScaledBitmap(int id, const DisplayScale& scale) {
+    Bitmap scaled = LoadBitmapResource(scale.PictureId(id));
+    return scaled ? std::move(scaled) : LoadBitmapResource(id);
+}
+
+Bitmap LoadScaledBitmap(const std::wstring& name, const DisplayScale& scale) {
+    Bitmap scaled = LoadBitmapResource(scale.PictureName(name));
+    return scaled ? std::move(scaled) : LoadBitmapResource(name);
+}
+
+Icon LoadOwnedIcon(int id, int width, int height) {
+    return Icon(static_cast<HICON>(LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(id), IMAGE_ICON,
+                                              width, height, LR_DEFAULTCOLOR)));
+}
+
 HICON LoadIconResource(int id, int width, int height) {
     return static_cast<HICON>(
         LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(id), IMAGE_ICON, width, height, LR_SHARED));

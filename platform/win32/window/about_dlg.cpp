@@ -3,6 +3,7 @@
 
 #include "res/resource.h"
 #include "res/strings.h"
+#include "platform/win32/framework/dpi.h"
 #include "platform/win32/framework/resources.h"
 #include "platform/win32/window/version_detail_dlg.h"
 
@@ -17,11 +18,20 @@ CAboutDlg::CAboutDlg(HWND owner) : Dialog(IDD_ABOUTBOX, owner) {}
 CAboutDlg::~CAboutDlg() = default;
 
 bool CAboutDlg::OnInitDialog() {
-    linkFont_ = CreateFontFromSystemFont(FontChange{12, -1, true, StringText(kLinkFontFaceText)});
+    ApplyScale(WindowDpi(hwnd()));
+    return true;
+}
+
+void CAboutDlg::ApplyScale(int dpi) {
+    // The template's controls scale with the dialog; the link's font and the logo are the
+    // dialog's own.
+    scale_ = DisplayScale::ForDpi(dpi);
+    linkFont_ = CreateFontFromSystemFont(
+        FontChange{scale_(12), -1, true, StringText(kLinkFontFaceText)});
     SendMessageW(Item(IDC_DETAIL_LINK), WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_.get()),
                  TRUE);
-    logo_ = LoadBitmapResource(IDB_LOGO);
-    return true;
+    logo_ = LoadScaledBitmap(IDB_LOGO, scale_);
+    InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 bool CAboutDlg::OnCommand(int id, int code, HWND control) {
@@ -52,6 +62,9 @@ std::optional<LRESULT> CAboutDlg::OnMessage(UINT message, WPARAM wparam, LPARAM 
         case WM_PAINT:
             OnPaint();
             return 0;
+        case WM_DPICHANGED:
+            ApplyScale(HIWORD(wparam));
+            return std::nullopt;  // the dialog manager scales the rest
         default:
             return std::nullopt;
     }
@@ -63,8 +76,8 @@ void CAboutDlg::OnPaint() {
     MemoryDc memory(paint.get());
     SelectedObject selected(memory.get(), logo_.get());
     // Pure red marks the logo's transparent pixels.
-    TransparentBlt(paint.get(), kLogoLeft, kLogoTop, size.cx, size.cy, memory.get(), 0, 0, size.cx,
-                   size.cy, RGB(255, 0, 0));
+    TransparentBlt(paint.get(), scale_(kLogoLeft), scale_(kLogoTop), size.cx, size.cy,
+                   memory.get(), 0, 0, size.cx, size.cy, RGB(255, 0, 0));
 }
 
 }  // namespace quirn::win32

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "ui/layout/display_scale.h"
 #include "platform/win32/framework/dialog.h"
 #include "platform/win32/framework/gdi.h"
 
@@ -21,10 +22,14 @@ class CAboutDlg : public Dialog {
     std::optional<LRESULT> OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
   private:
+    // The link's font and the logo for a dialog at `dpi`.
+    void ApplyScale(int dpi);
+
     void OnPaint();
 
     Font linkFont_;
     Bitmap logo_;
+    DisplayScale scale_;  // the dialog's, from its DPI
 };
 
 }  // namespace quirn::win32

@@ -7,14 +7,23 @@ CAntennaStatic::CAntennaStatic() : antenna(LoadPictures(pictures_)) {}
 
 CAntennaStatic::~CAntennaStatic() = default;
 
-std::map<int32_t, int> CAntennaStatic::LoadPictures(PictureSet& pictures) {
+std::map<int32_t, int> CAntennaStatic::LoadPictures(PictureSet& pictures,
+                                                    const DisplayScale& scale) {
     std::map<int32_t, int> loaded;
     for (const auto& [key, id] : StandardAntennaPictures()) {
-        if (AddPicture(pictures, id)) {
+        if (AddPicture(pictures, id, scale)) {
             loaded.emplace(key, id);
         }
     }
     return loaded;
+}
+
+void CAntennaStatic::SetScale(const DisplayScale& scale) {
+    // Each picture falls back to its 100 % one, so the model's set of pictures stays the same.
+    LoadPictures(pictures_, scale);
+    if (hwnd() != nullptr) {
+        InvalidateRect(hwnd(), nullptr, FALSE);
+    }
 }
 
 void CAntennaStatic::OnAttached() {

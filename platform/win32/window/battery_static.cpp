@@ -8,12 +8,21 @@ namespace {
 constexpr UINT_PTR kAnimationTimerId = 1;
 }  // namespace
 
-CBatteryStatic::CBatteryStatic() : font_(CreateLabelFont(kBatteryFont)) {
+CBatteryStatic::CBatteryStatic() {
+    SetScale(DisplayScale());
+}
+
+void CBatteryStatic::SetScale(const DisplayScale& scale) {
+    scale_ = scale;
+    font_ = CreateLabelFont(kBatteryFont, scale);
     for (int id : kBatteryFrameIds) {
-        AddPicture(frames_, id);
+        AddPicture(frames_, id, scale);
     }
     for (int id : kBatteryChargingFrameIds) {
-        AddPicture(frames_, id);
+        AddPicture(frames_, id, scale);
+    }
+    if (hwnd() != nullptr) {
+        InvalidateRect(hwnd(), nullptr, FALSE);
     }
 }
 
@@ -61,7 +70,7 @@ void CBatteryStatic::Draw() {
     SIZE text{};
     GetTextExtentPoint32W(window.get(), face.text.c_str(), static_cast<int>(face.text.size()),
                           &text);
-    for (const TextPass& pass : BatteryTextPasses(size.cx, text.cx)) {
+    for (const TextPass& pass : BatteryTextPasses(size.cx, text.cx, scale_)) {
         DrawTextPass(window.get(), face.text, pass);
     }
 }

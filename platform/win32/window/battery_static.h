@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "ui/display/battery.h"
+#include "ui/layout/display_scale.h"
 #include "platform/win32/framework/control.h"
 #include "platform/win32/framework/gdi.h"
 #include "platform/win32/window/label_drawing.h"
@@ -16,6 +17,9 @@ class CBatteryStatic : public StaticControl {
     // Loads the 22 frames and the percentage font.
     CBatteryStatic();
     ~CBatteryStatic() override;
+
+    // Loads the frames and the font drawn for `scale`; the window's thread only.
+    void SetScale(const DisplayScale& scale);
 
     // The gauge's inputs; any thread may set them (the model has its own lock).
     Battery battery;
@@ -30,6 +34,7 @@ class CBatteryStatic : public StaticControl {
 
     PictureSet frames_;
     Font font_;
+    DisplayScale scale_;
     MemoryDc memory_;
 };
 

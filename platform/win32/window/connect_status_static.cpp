@@ -10,8 +10,16 @@ CConnectStatusStatic::CConnectStatusStatic() = default;
 CConnectStatusStatic::~CConnectStatusStatic() = default;
 
 void CConnectStatusStatic::OnAttached() {
+    SetScale(scale_);
+}
+
+void CConnectStatusStatic::SetScale(const DisplayScale& scale) {
+    scale_ = scale;
     for (const auto& [code, id] : kConnectionPictures) {
-        AddPicture(pictures_, id);
+        AddPicture(pictures_, id, scale);
+    }
+    if (hwnd() != nullptr) {
+        InvalidateRect(hwnd(), nullptr, FALSE);
     }
 }
 

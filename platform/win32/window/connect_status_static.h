@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "ui/display/connection_label.h"
+#include "ui/layout/display_scale.h"
 #include "platform/win32/framework/control.h"
 #include "platform/win32/window/label_drawing.h"
 
@@ -18,6 +19,9 @@ class CConnectStatusStatic : public StaticControl {
     // The connection code to show; any thread may set it.
     ConnectionLabel label;
 
+    // Loads the pictures drawn for `scale`; the window's thread only.
+    void SetScale(const DisplayScale& scale);
+
   protected:
     // Binding loads the five pictures.
     void OnAttached() override;
@@ -25,6 +29,7 @@ class CConnectStatusStatic : public StaticControl {
 
   private:
     PictureSet pictures_;
+    DisplayScale scale_;
 };
 
 }  // namespace quirn::win32

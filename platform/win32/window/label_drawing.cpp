@@ -7,9 +7,10 @@
 
 namespace quirn::win32 {
 
-Font CreateLabelFont(const LabelFont& font) {
+Font CreateLabelFont(const LabelFont& font, const DisplayScale& scale) {
+    const LabelFont scaled = Scaled(font, scale);
     return CreateFontFromSystemFont(
-        FontChange{font.height, font.weight, false, StringText(font.face_string_id)});
+        FontChange{scaled.height, scaled.weight, false, StringText(scaled.face_string_id)});
 }
 
 void DrawTextPass(HDC dc, const std::wstring& text, const TextPass& pass) {
@@ -18,8 +19,8 @@ void DrawTextPass(HDC dc, const std::wstring& text, const TextPass& pass) {
     TextOutW(dc, pass.x, pass.y, text.c_str(), static_cast<int>(text.size()));
 }
 
-bool AddPicture(PictureSet& pictures, int id) {
-    Bitmap bitmap = LoadBitmapResource(id);
+bool AddPicture(PictureSet& pictures, int id, const DisplayScale& scale) {
+    Bitmap bitmap = LoadScaledBitmap(id, scale);
     if (!bitmap) {
         return false;
     }

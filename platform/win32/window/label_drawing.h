@@ -12,8 +12,9 @@
 
 namespace quirn::win32 {
 
-// The label font: the stock system font's description with the face, height and weight given.
-Font CreateLabelFont(const LabelFont& font);
+// The label font: the stock system font's description with the face, height and weight given,
+// the height at `scale`.
+Font CreateLabelFont(const LabelFont& font, const DisplayScale& scale = {});
 
 // Draws `text` once with a transparent background in the pass's colour at the pass's position.
 // The caller has selected the font.
@@ -22,8 +23,9 @@ void DrawTextPass(HDC dc, const std::wstring& text, const TextPass& pass);
 // Bitmaps by resource id; an id whose bitmap did not load has no entry.
 using PictureSet = std::map<int, Bitmap>;
 
-// Loads the bitmap `id` into `pictures`; false when it could not be loaded.
-bool AddPicture(PictureSet& pictures, int id);
+// Loads the bitmap `id` as drawn for `scale` into `pictures`, under its 100 % id; false when it
+// could not be loaded.
+bool AddPicture(PictureSet& pictures, int id, const DisplayScale& scale = {});
 
 // The picture `id` of `pictures`, or null.
 HBITMAP FindPicture(const PictureSet& pictures, int id);

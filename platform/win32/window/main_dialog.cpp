@@ -7,6 +7,7 @@
 #include "ui/display/control_colour.h"
 #include "ui/logic/tray_options.h"
 #include "platform/win32/framework/control.h"
+#include "platform/win32/framework/dpi.h"
 #include "platform/win32/framework/resources.h"
 #include "platform/win32/window/main_window_mark.h"
 #include "platform/win32/window/owned_message_boxes.h"
@@ -15,8 +16,6 @@ namespace quirn::win32 {
 
 CLumoraDlg::CLumoraDlg(ProfileStore& profile)
     : Dialog(IDD_QUIRN_DIALOG, nullptr),
-      largeIcon(LoadIconResource(IDI_APP_LARGE)),
-      smallIcon(LoadIconResource(IDI_APP_SMALL)),
       profile_(profile),
       logic_(std::make_unique<MainWindowLogic>(*this, clock_, workers_, MakeLumoraRouterLibrary(),
                                                registry_, profile_)) {}
@@ -32,8 +31,7 @@ bool CLumoraDlg::OnInitDialog() {
     workers_.Attach(hwnd());
     BindStatusControls();
     AddAboutToSystemMenu();
-    SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(smallIcon));
-    SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
+    ApplyScale(WindowDpi(hwnd()));
 
     RECT desktop{};
     GetWindowRect(GetDesktopWindow(), &desktop);
@@ -127,7 +125,7 @@ std::optional<LRESULT> CLumoraDlg::OnMessage(UINT message, WPARAM wparam, LPARAM
         case WM_ERASEBKGND:
             return FALSE;  // the skin covers everything; erasing would only flicker
         case WM_QUERYDRAGICON:
-            return reinterpret_cast<LRESULT>(largeIcon);
+            return reinterpret_cast<LRESULT>(largeIcon.get());
         case WM_CTLCOLORDLG:
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
@@ -139,6 +137,17 @@ std::optional<LRESULT> CLumoraDlg::OnMessage(UINT message, WPARAM wparam, LPARAM
         case WM_MOVE:
             OnMove();
             return std::nullopt;
+        case WM_DPICHANGED: {
+            // The dialog manager scales the template's controls and moves the window after
+            // this; the window's own layout follows once it has.
+            pendingDpi_ = HIWORD(wparam);
+            pendingDpiRect_ = *reinterpret_cast<const RECT*>(lparam);
+            PostMessageW(hwnd(), kDpiLayoutMessage, 0, 0);
+            return std::nullopt;
+        }
+        case kDpiLayoutMessage:
+            OnDpiLayout();
+            return 0;
         case WM_TIMER:
             logic_->OnTimer(static_cast<int>(wparam));
             return 0;

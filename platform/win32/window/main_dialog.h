@@ -25,6 +25,7 @@
 #include "platform/win32/window/notify_static.h"
 #include "platform/win32/window/window_message_runner.h"
 #include "state/profile_store.h"
+#include "ui/layout/display_scale.h"
 #include "ui/logic/clock.h"
 #include "ui/logic/main_window_logic.h"
 #include "ui/logic/main_window_view.h"
@@ -33,6 +34,9 @@ namespace quirn::win32 {
 
 // The notification-area icon's callback message.
 inline constexpr UINT kTrayNotifyMessage = 0x8001;
+// Posted to itself on a DPI change, so that the window lays itself out after the dialog manager
+// has scaled its template's controls.
+inline constexpr UINT kDpiLayoutMessage = WM_APP + 0x102;
 
 class CLumoraDlg : public Dialog, public MainWindowView {
   public:
@@ -47,6 +51,8 @@ class CLumoraDlg : public Dialog, public MainWindowView {
     void CreatePanelFont();
     // Loads the skin pictures and binds the three bitmap buttons.
     void LoadSkinBitmaps();
+    // Takes the scale for `dpi`: the window's icons, fonts and pictures for it.
+    void ApplyScale(int dpi);
     // Draws the skin, and the open panel with its texts, into `dc`.
     void DrawSkin(HDC dc);
 
@@ -87,8 +93,11 @@ class CLumoraDlg : public Dialog, public MainWindowView {
     bool OpenUrl(const std::wstring& address) override;
     void SetAutostartShortcut(bool create) override;
 
-    HICON largeIcon;
-    HICON smallIcon;
+    // The application icons at the sizes of the window's DPI: the large one painted when
+    // minimised and dragged, the small one in the caption and (at the large size) the taskbar.
+    Icon largeIcon;
+    Icon smallIcon;
+    Icon smallIconLarge;
     Bitmap backgroundBitmap;
     Bitmap panelBitmap;
     RECT backgroundRect{};
@@ -105,6 +114,7 @@ class CLumoraDlg : public Dialog, public MainWindowView {
     UINT taskbarCreatedMsg = 0;
     Font panelFont;
     POINT windowPos{};  // last position of the normal (not minimised) window
+    DisplayScale scale;  // what the window's pictures, fonts and layout are drawn at
 
   protected:
     bool OnInitDialog() override;
@@ -118,6 +128,11 @@ class CLumoraDlg : public Dialog, public MainWindowView {
     void OnPaint();
     LRESULT OnCtlColor(UINT message, WPARAM wparam, LPARAM lparam);
     void OnMove();
+    void OnDpiLayout();
+    void LoadWindowIcons(int dpi);
+    void LoadSkinPictures();
+    // Sizes the window for the skin (and the open panel) and places the controls.
+    bool PlaceControls();
     void OnShutDown(ShutdownCause cause);
     void BindStatusControls();
     void AddAboutToSystemMenu();
@@ -129,6 +144,8 @@ class CLumoraDlg : public Dialog, public MainWindowView {
     SystemRegistry registry_;
     WindowMessageRunner workers_;
     std::array<std::wstring, 6> panelTexts_;
+    int pendingDpi_ = 0;           // the DPI of the last change, laid out by kDpiLayoutMessage
+    RECT pendingDpiRect_{};        // and the rectangle Windows suggested for it
     // Declared last: it refers to the members above, and goes first.
     std::unique_ptr<MainWindowLogic> logic_;
 };

@@ -22,7 +22,7 @@ void CLumoraDlg::ToggleDetailPanel() {
     }
     MoveWindowTo(noticeCtrl.hwnd(), toggle.notice_position.x, toggle.notice_position.y);
     detailButton.LoadBitmaps(toggle.pictures.up, toggle.pictures.down, toggle.pictures.focused,
-                             toggle.pictures.disabled);
+                             toggle.pictures.disabled, scale);
 
     RECT window{};
     GetWindowRect(hwnd(), &window);

@@ -1,5 +1,6 @@
-// main_dialog_skin.cpp: the main window's skin: its pictures and font, drawing the background and
-// the panel off-screen, the fixed pixel layout and the repaint of the children over the skin.
+// main_dialog_skin.cpp: the main window's skin: its pictures and font at the window's scale,
+// drawing the background and the panel off-screen, the pixel layout (and again after a DPI
+// change) and the repaint of the children over the skin.
 #include <stdexcept>
 
 #include "res/resource.h"
@@ -7,6 +8,7 @@
 #include "ui/layout/main_layout.h"
 #include "ui/logic/tray_options.h"
 #include "platform/win32/framework/control.h"
+#include "platform/win32/framework/dpi.h"
 #include "platform/win32/framework/resources.h"
 #include "platform/win32/window/main_dialog.h"
 
@@ -19,25 +21,88 @@ PixelSize SizeOf(const RECT& rect) {
 
 }  // namespace
 
+void CLumoraDlg::ApplyScale(int dpi) {
+    scale = DisplayScale::ForDpi(dpi);
+    LoadWindowIcons(dpi);
+    antennaCtrl.SetScale(scale);
+    batteryCtrl.SetScale(scale);
+    connectCtrl.SetScale(scale);
+    noticeCtrl.SetScale(scale);
+}
+
+void CLumoraDlg::LoadWindowIcons(int dpi) {
+    const int large = SystemMetricForDpi(SM_CXICON, dpi);
+    const int small = SystemMetricForDpi(SM_CXSMICON, dpi);
+    largeIcon = LoadOwnedIcon(IDI_APP_LARGE, large, large);
+    smallIcon = LoadOwnedIcon(IDI_APP_SMALL, small, small);
+    smallIconLarge = LoadOwnedIcon(IDI_APP_SMALL, large, large);
+    // The window keeps using the icons it is given: the old ones go only after it has the new.
+    SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(smallIconLarge.get()));
+    SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));
+}
+
 void CLumoraDlg::CreatePanelFont() {
-    panelFont =
-        CreateFontFromSystemFont(FontChange{12, FW_BOLD, false, StringText(kPanelFontFaceText)});
+    panelFont = CreateFontFromSystemFont(
+        FontChange{scale(12), FW_BOLD, false, StringText(kPanelFontFaceText)});
 }
 
 void CLumoraDlg::LoadSkinBitmaps() {
-    backgroundBitmap = LoadBitmapResource(IDB_SKIN);
-    panelBitmap = LoadBitmapResource(IDB_PANEL);
+    LoadSkinPictures();
+    // Each button takes its pictures' base name from its text and its size from the up picture.
+    reloadButton.AutoLoad(hwnd(), IDC_RELOAD, scale);
+    switchButton.AutoLoad(hwnd(), IDC_SWITCH, scale);
+    detailButton.AutoLoad(hwnd(), IDC_DETAIL, scale);
+}
+
+void CLumoraDlg::LoadSkinPictures() {
+    backgroundBitmap = LoadScaledBitmap(IDB_SKIN, scale);
+    panelBitmap = LoadScaledBitmap(IDB_PANEL, scale);
     const SIZE background = BitmapSize(backgroundBitmap.get());
     const SIZE panel = BitmapSize(panelBitmap.get());
     backgroundRect = RECT{0, 0, background.cx, background.cy};
     panelRect = RECT{0, 0, panel.cx, panel.cy};
-    // Each button takes its pictures' base name from its text and its size from the up picture.
-    reloadButton.AutoLoad(hwnd(), IDC_RELOAD);
-    switchButton.AutoLoad(hwnd(), IDC_SWITCH);
-    detailButton.AutoLoad(hwnd(), IDC_DETAIL);
+}
+
+void CLumoraDlg::OnDpiLayout() {
+    if (pendingDpi_ == 0) {
+        return;
+    }
+    const RECT& suggested = pendingDpiRect_;
+    const DpiChange change =
+        PlanDpiChange(scale, pendingDpi_,
+                      PixelRect{suggested.left, suggested.top, suggested.right, suggested.bottom});
+    pendingDpi_ = 0;
+    if (change.reload_pictures) {
+        ApplyScale(change.scale.dpi());
+        CreatePanelFont();
+        LoadSkinPictures();
+        reloadButton.Rescale(scale);
+        switchButton.Rescale(scale);
+        detailButton.Rescale(scale);
+        const DetailButtonPictures pictures = DetailPicturesFor(expanded);
+        detailButton.LoadBitmaps(pictures.up, pictures.down, pictures.focused, pictures.disabled,
+                                 scale);
+    } else {
+        LoadWindowIcons(change.scale.dpi());
+    }
+    MoveWindowTo(hwnd(), change.position.x, change.position.y);
+    PlaceControls();
+    InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
 bool CLumoraDlg::LayoutControls() {
+    const bool laid_out = PlaceControls();
+    // A window without its menu keeps the check marks it has; the fault must not leave a
+    // message handler, and the layout itself is done.
+    try {
+        ApplyMenuChecks();
+    } catch (const std::exception& fault) {
+        ReportHandlerFault(fault);
+    }
+    return laid_out;
+}
+
+bool CLumoraDlg::PlaceControls() {
     bool laid_out = true;
     RECT window{};
     RECT client{};
@@ -49,22 +114,18 @@ bool CLumoraDlg::LayoutControls() {
     }
 
     const RECT strip = noticeCtrl.StripRect();
+    // The open panel adds its height below the skin; the notice strip goes under it.
+    const int panel_height = expanded ? SizeOf(panelRect).height : 0;
     const PixelSize size =
         SkinnedWindowSize(SizeOf(window), SizeOf(client), SizeOf(backgroundRect), SizeOf(strip));
-    ResizeWindow(hwnd(), size.width, size.height);
+    ResizeWindow(hwnd(), size.width, size.height + panel_height);
     for (const ControlPlacement& placement : kMainControlPlacements) {
-        MoveWindowTo(Item(placement.control_id), placement.position.x, placement.position.y);
+        const PixelPoint at = scale(placement.position);
+        MoveWindowTo(Item(placement.control_id), at.x, at.y);
     }
-    SetWindowPos(noticeCtrl.hwnd(), nullptr, strip.left, SizeOf(backgroundRect).height,
-                 SizeOf(strip).width, SizeOf(strip).height, SWP_NOZORDER | SWP_NOACTIVATE);
-
-    // A window without its menu keeps the check marks it has; the fault must not leave a
-    // message handler, and the layout itself is done.
-    try {
-        ApplyMenuChecks();
-    } catch (const std::exception& fault) {
-        ReportHandlerFault(fault);
-    }
+    SetWindowPos(noticeCtrl.hwnd(), nullptr, strip.left,
+                 SizeOf(backgroundRect).height + panel_height, SizeOf(strip).width,
+                 SizeOf(strip).height, SWP_NOZORDER | SWP_NOACTIVATE);
     return laid_out;
 }
 
@@ -110,9 +171,11 @@ void CLumoraDlg::OnPaint() {
         SendMessageW(hwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(paint.get()), 0);
         RECT client{};
         GetClientRect(hwnd(), &client);
-        const PixelPoint at = MinimisedIconPosition(
-            SizeOf(client), {GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)});
-        DrawIcon(paint.get(), at.x, at.y, largeIcon);
+        const int dpi = WindowDpi(hwnd());
+        const PixelPoint at =
+            MinimisedIconPosition(SizeOf(client), {SystemMetricForDpi(SM_CXICON, dpi),
+                                                   SystemMetricForDpi(SM_CYICON, dpi)});
+        DrawIcon(paint.get(), at.x, at.y, largeIcon.get());
     } else {
         PaintDc paint(hwnd());  // only validates: the skin below covers the whole client area
     }
@@ -147,7 +210,7 @@ void CLumoraDlg::DrawSkin(HDC dc) {
     SelectedObject font(composed.get(), panelFont.get());
     for (size_t line = 0; line < panelTexts_.size(); ++line) {
         const std::wstring& text = panelTexts_[line];
-        TextOutW(composed.get(), kPanelTextX, kPanelTextY[line], text.c_str(),
+        TextOutW(composed.get(), scale(kPanelTextX), scale(kPanelTextY[line]), text.c_str(),
                  static_cast<int>(text.size()));
     }
     BitBlt(dc, backgroundRect.left, SizeOf(backgroundRect).height, panel.width, panel.height,

@@ -24,6 +24,12 @@ void SetTip(NOTIFYICONDATAW& record, const std::wstring& tip) {
     record.szTip[length] = L'\0';
 }
 
+// The battery icon at the size the notification area shows, the small icon size of the
+// system's DPI (the taskbar's); shared, as each icon is only ever loaded at that one size.
+HICON LoadTrayIcon(int icon_id) {
+    return LoadIconResource(icon_id, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
+}
+
 }  // namespace
 
 TrayAddResult CLumoraDlg::AddTrayIcon(const std::wstring& tip, int icon_id) {
@@ -33,7 +39,7 @@ TrayAddResult CLumoraDlg::AddTrayIcon(const std::wstring& tip, int icon_id) {
     trayIconData.uID = 0;
     trayIconData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     trayIconData.uCallbackMessage = kTrayNotifyMessage;
-    trayIconData.hIcon = LoadIconResource(icon_id);
+    trayIconData.hIcon = LoadTrayIcon(icon_id);
     SetTip(trayIconData, tip);
     if (Shell_NotifyIconW(NIM_ADD, &trayIconData)) {
         return TrayAddResult::kAdded;
@@ -45,8 +51,7 @@ void CLumoraDlg::ModifyTrayIcon(const std::wstring& tip, int icon_id) {
     if (trayIconData.cbSize == 0) {
         return;  // never added
     }
-    if (HICON icon = LoadIconResource(icon_id, GetSystemMetrics(SM_CXSMICON),
-                                      GetSystemMetrics(SM_CYSMICON))) {
+    if (HICON icon = LoadTrayIcon(icon_id)) {
         trayIconData.hIcon = icon;
     }
     SetTip(trayIconData, tip);

@@ -11,10 +11,18 @@ CNotifyStatic::CNotifyStatic() = default;
 CNotifyStatic::~CNotifyStatic() = default;
 
 void CNotifyStatic::OnAttached() {
-    font_ = CreateLabelFont(kNoticeFont);
-    strip_ = LoadBitmapResource(kNoticeStripBitmap);
+    SetScale(scale_);
+}
+
+void CNotifyStatic::SetScale(const DisplayScale& scale) {
+    scale_ = scale;
+    font_ = CreateLabelFont(kNoticeFont, scale);
+    strip_ = LoadScaledBitmap(kNoticeStripBitmap, scale);
     const SIZE size = BitmapSize(strip_.get());
     strip_rect_ = RECT{0, 0, size.cx, size.cy};
+    if (hwnd() != nullptr) {
+        InvalidateRect(hwnd(), nullptr, FALSE);
+    }
 }
 
 std::optional<LRESULT> CNotifyStatic::OnMessage(UINT message, WPARAM /*wparam*/,
@@ -38,7 +46,7 @@ void CNotifyStatic::Paint() {
     }
     SelectedObject font(paint.get(), font_.get());
     // Text past the strip's right edge is cut off by the control's bounds.
-    DrawTextPass(paint.get(), label.Text(), kNoticeTextPass);
+    DrawTextPass(paint.get(), label.Text(), Scaled(kNoticeTextPass, scale_));
 }
 
 }  // namespace quirn::win32

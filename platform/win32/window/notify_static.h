@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "ui/display/notice_label.h"
+#include "ui/layout/display_scale.h"
 #include "platform/win32/framework/control.h"
 #include "platform/win32/framework/gdi.h"
 
@@ -22,6 +23,9 @@ class CNotifyStatic : public StaticControl {
     // places the strip by it. All zero before binding or without the picture.
     RECT StripRect() const { return strip_rect_; }
 
+    // Loads the strip and the font drawn for `scale`; the window's thread only.
+    void SetScale(const DisplayScale& scale);
+
   protected:
     // Binding creates the font and loads the strip picture.
     void OnAttached() override;
@@ -33,6 +37,7 @@ class CNotifyStatic : public StaticControl {
     Bitmap strip_;
     Font font_;
     RECT strip_rect_{};
+    DisplayScale scale_;
 };
 
 }  // namespace quirn::win32

@@ -4,6 +4,7 @@
 #include "res/resource.h"
 #include "res/strings.h"
 #include "ui/layout/version_detail_layout.h"
+#include "platform/win32/framework/dpi.h"
 
 namespace quirn::win32 {
 
@@ -35,7 +36,8 @@ void VersionDetailDlg::LayOut() {
     }
     const DetailLayout layout = LayOutVersionDetail(
         PixelRect{client.left, client.top, client.right, client.bottom},
-        PixelSize{button_rect.right - button_rect.left, button_rect.bottom - button_rect.top});
+        PixelSize{button_rect.right - button_rect.left, button_rect.bottom - button_rect.top},
+        DisplayScale::ForDpi(WindowDpi(hwnd())));
     if (button != nullptr) {
         MoveWindow(button, layout.button.left, layout.button.top, layout.button.width(),
                    layout.button.height(), TRUE);
