@@ -2,6 +2,7 @@
 // drawing the background and the panel off-screen, the pixel layout (and again after a DPI
 // change) and the repaint of the children over the skin.
 #include <stdexcept>
+#include <utility>
 
 #include "res/resource.h"
 #include "res/strings.h"
@@ -67,13 +68,13 @@ void CLumoraDlg::OnDpiLayout() {
     if (pendingDpi_ == 0) {
         return;
     }
+    // The icons take the display's own DPI; the pictures that of the scale it chooses.
+    const int dpi = std::exchange(pendingDpi_, 0);
     const RECT& suggested = pendingDpiRect_;
-    const DpiChange change =
-        PlanDpiChange(scale, pendingDpi_,
-                      PixelRect{suggested.left, suggested.top, suggested.right, suggested.bottom});
-    pendingDpi_ = 0;
+    const DpiChange change = PlanDpiChange(
+        scale, dpi, PixelRect{suggested.left, suggested.top, suggested.right, suggested.bottom});
     if (change.reload_pictures) {
-        ApplyScale(change.scale.dpi());
+        ApplyScale(dpi);
         CreatePanelFont();
         LoadSkinPictures();
         reloadButton.Rescale(scale);
@@ -83,7 +84,7 @@ void CLumoraDlg::OnDpiLayout() {
         detailButton.LoadBitmaps(pictures.up, pictures.down, pictures.focused, pictures.disabled,
                                  scale);
     } else {
-        LoadWindowIcons(change.scale.dpi());
+        LoadWindowIcons(dpi);
     }
     MoveWindowTo(hwnd(), change.position.x, change.position.y);
     PlaceControls();
