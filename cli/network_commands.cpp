@@ -138,7 +138,10 @@ int RunCheck(const std::vector<std::string>& args) {
 int RunSetPassword(const std::vector<std::string>& args) {
     const Arguments parsed = ParseCommandArguments("set-password", args);
     RequireNoPositional(parsed, "set-password");
-    const std::string* path = parsed.Value("--password-file");  // required by the table
+    const std::string* path = parsed.Value("--password-file");
+    if (path == nullptr) {  // the table requires it; checked again so no edit there can crash
+        throw UsageError("set-password needs --password-file FILE");
+    }
     const std::string password = ReadPasswordFile(*path);
     if (password.empty()) {
         throw UsageError("the password file " + *path + " holds no password");
