@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cli/status_json.h"
+#include "cli/standard_output.h"
 #include "cli/status_prometheus.h"
 #include "cli/status_text.h"
 #include "common/library.h"
@@ -57,6 +58,7 @@ int ReportStatus(int result, const lumora::RouterStatus& status, const StatusFor
             break;
         case StatusFormat::Kind::kPrometheus:
             out = StatusPrometheus(result, record);
+            UseBinaryStandardOutput();  // the format's lines end in "\n" alone, also on Windows
             break;
         case StatusFormat::Kind::kTemplate:
             out = format.line->Render(result, record);
