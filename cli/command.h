@@ -1,11 +1,13 @@
 // command.h: what every quirnctl command provides, and the helpers they share.
 //
-// A command is one entry of the table in main.cpp: a name, its usage line and a function that
-// gets the arguments after the command name and returns the exit status.
+// The commands and their options are one table (command_table.cpp): the usage text, each
+// command's help and the parsing of its arguments all read it, so they cannot disagree.
 #pragma once
 
+#include <span>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quirnctl {
@@ -13,15 +15,42 @@ namespace quirnctl {
 // Exit status of a usage error: unknown command or option, missing argument, unusable file.
 inline constexpr int kExitUsage = 64;
 
+struct Option {
+    const char* name;   // "--router"
+    const char* value;  // what its value is, "HOST"; nullptr for a flag without value
+    const char* help;   // one line
+};
+
+struct OptionUse {
+    const Option* option;
+    bool required;
+};
+
 struct Command {
     const char* name;
-    const char* usage;    // the arguments after the name, e.g. "FILE [--json]"
-    const char* summary;  // one line for the usage text
+    const char* operands;  // the words before the options, e.g. "FILE" or "lte3g|wlan"; or ""
+    const char* summary;   // one line
+    std::span<const OptionUse> options;
     int (*run)(const std::vector<std::string>& args);
 };
 
+// Every command, in the order the usage lists them.
+std::span<const Command> Commands();
+
+// The command called `name`, or nullptr.
+const Command* FindCommand(std::string_view name);
+
+// "status [--router HOST] ... [--json]": the name, operands and options.
+std::string Synopsis(const Command& command);
+
+// quirnctl's usage: every command's synopsis and summary, then what the options share.
+std::string OverallUsage();
+
+// One command's usage: its synopsis, summary and one line per option.
+std::string CommandHelp(const Command& command);
+
 // Thrown by a command whose arguments are wrong; main prints the message and the command's
-// usage line and exits with kExitUsage.
+// synopsis and exits with kExitUsage.
 class UsageError : public std::runtime_error {
   public:
     using std::runtime_error::runtime_error;
@@ -44,6 +73,13 @@ struct Arguments {
 Arguments ParseArguments(const std::vector<std::string>& args,
                          const std::vector<std::string>& flags,
                          const std::vector<std::string>& valued_options = {});
+
+// `args` parsed by the options the table gives the command `name`; throws UsageError also when
+// a required option is missing.
+Arguments ParseCommandArguments(std::string_view name, const std::vector<std::string>& args);
+
+// True when `args` ask for the command's help: "--help" or "-h" where an option may stand.
+bool AsksForHelp(const Command& command, const std::vector<std::string>& args);
 
 // The commands.
 int RunParse(const std::vector<std::string>& args);

@@ -1,4 +1,5 @@
-// parse_command.cpp: "quirnctl parse FILE [--json]" interprets a saved status page.
+// parse_command.cpp: "quirnctl parse FILE [--format FORMAT] [--json]" interprets a saved status
+// page.
 //
 // The file holds the page as the router sends it (EUC-JP); it goes through the same reader,
 // checks and token rule as a fetched page, so the exit status is the result a fetch would give.
@@ -18,10 +19,11 @@
 namespace quirnctl {
 
 int RunParse(const std::vector<std::string>& args) {
-    Arguments parsed = ParseArguments(args, {"--json"});
+    const Arguments parsed = ParseCommandArguments("parse", args);
     if (parsed.positional.size() != 1) {
         throw UsageError(parsed.positional.empty() ? "parse needs a FILE" : "parse takes one FILE");
     }
+    const StatusFormat format = ReadStatusFormat(parsed);
     const std::string& path = parsed.positional[0];
 
     std::error_code error;
@@ -46,7 +48,7 @@ int RunParse(const std::vector<std::string>& args) {
     if (std::ferror(file.get())) {
         std::fprintf(stderr, "quirnctl: error reading %s\n", path.c_str());
     }
-    return ReportStatus(result, status, parsed.Has("--json"));
+    return ReportStatus(result, status, format);
 }
 
 }  // namespace quirnctl

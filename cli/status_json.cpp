@@ -1,19 +1,12 @@
 // status_json.cpp: writes a RouterStatus and its result as one JSON object.
 #include "cli/status_json.h"
 
-#include <charconv>
-#include <cmath>
 #include <cstdio>
 
-#include "common/page/status_page.h"
+#include "cli/status_fields.h"
 
 namespace quirnctl {
 
-using lumora::FieldText;
-
-namespace {
-
-// Length of the well-formed UTF-8 character at the start of `text`, or 0 when it is not one.
 std::size_t Utf8CharLength(std::string_view text) {
     auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
     unsigned char lead = byte(0);
@@ -47,17 +40,6 @@ std::size_t Utf8CharLength(std::string_view text) {
     bool surrogate = code_point >= 0xD800 && code_point <= 0xDFFF;
     return overlong || surrogate || code_point > 0x10FFFF ? 0 : length;
 }
-
-std::string JsonNumber(float value) {
-    if (!std::isfinite(value)) {
-        return "null";
-    }
-    char buffer[32];
-    auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return error == std::errc() ? std::string(buffer, end) : "null";
-}
-
-}  // namespace
 
 std::string JsonString(std::string_view text) {
     std::string out = "\"";
@@ -94,31 +76,19 @@ std::string StatusJson(int result, const lumora::RouterStatus* status, bool has_
     if (status == nullptr) {
         out += "null";
     } else {
-        const lumora::RouterStatus& s = *status;
-        auto text = [&](const char* name, std::string_view value) {
-            out += std::string("    \"") + name + "\": " + JsonString(value) + ",\n";
-        };
-        auto number = [&](const char* name, long long value) {
-            out += std::string("    \"") + name + "\": " + std::to_string(value) + ",\n";
-        };
         out += "{\n";
-        text("firmware_version", FieldText(s.firmware_version));
-        number("firmware_notice", s.firmware_notice);
-        number("battery_level", s.battery_level);
-        number("battery_percent", s.battery_percent);
-        number("connection_code", s.connection_code);
-        text("connection_text", FieldText(s.connection_text));
-        number("radio_level", s.radio_level);
-        text("wan_address", FieldText(s.wan_address));
-        text("bt_name", FieldText(s.bt_name));
-        text("bt_address", FieldText(s.bt_address));
-        text("domain_name", FieldText(s.domain_name));
-        text("wifi_wan_link", FieldText(s.wifi_wan_link));
-        text("volume_limit", FieldText(s.volume_limit));
-        text("volume_month", FieldText(s.volume_month));
-        text("limit_reach_text", FieldText(s.limit_reach_text));
-        out += "    \"limit_reach\": " + JsonNumber(s.limit_reach) + ",\n";
-        out += "    \"spare\": " + std::to_string(s.spare) + "\n  }";
+        const char* separator = "";
+        for (const StatusField& field : StatusFields()) {
+            std::string value = field.value(*status);
+            if (field.kind == FieldKind::kText) {
+                value = JsonString(value);
+            } else if (value.empty()) {
+                value = "null";  // a number that is not finite has no JSON form
+            }
+            out += std::string(separator) + "    \"" + field.name + "\": " + value;
+            separator = ",\n";
+        }
+        out += "\n  }";
     }
     out += ",\n  \"has_session_token\": " + std::string(has_session_token ? "true" : "false") +
            "\n}\n";

@@ -8,6 +8,10 @@
 
 namespace quirnctl {
 
+// Length of the well-formed UTF-8 character at the start of `text` (not empty), or 0 when the
+// bytes there start no character.
+std::size_t Utf8CharLength(std::string_view text);
+
 // `text` as a JSON string literal, quotes included. Control characters are escaped, and bytes
 // that are not UTF-8 become U+FFFD, so the result is always valid JSON.
 std::string JsonString(std::string_view text);

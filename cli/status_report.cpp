@@ -5,15 +5,43 @@
 #include <string>
 
 #include "cli/status_json.h"
+#include "cli/standard_output.h"
+#include "cli/status_prometheus.h"
 #include "cli/status_text.h"
-#include "common/page/entity_decoder.h"
 #include "common/library.h"
-#include "common/router_result.h"
+#include "common/page/entity_decoder.h"
 #include "common/page/status_page.h"
+#include "common/router_result.h"
 
 namespace quirnctl {
 
-int ReportStatus(int result, const lumora::RouterStatus& status, bool json) {
+StatusFormat ReadStatusFormat(const Arguments& parsed) {
+    StatusFormat format;
+    const std::string* name = parsed.Value("--format");
+    if (name == nullptr) {
+        format.kind = parsed.Has("--json") ? StatusFormat::Kind::kJson : StatusFormat::Kind::kText;
+        return format;
+    }
+    if (parsed.Has("--json")) {
+        throw UsageError("--format and --json exclude each other (--json is --format json)");
+    }
+    if (name->find('{') != std::string::npos) {
+        format.kind = StatusFormat::Kind::kTemplate;
+        format.line = StatusTemplate::Parse(*name);
+    } else if (*name == "text") {
+        format.kind = StatusFormat::Kind::kText;
+    } else if (*name == "json") {
+        format.kind = StatusFormat::Kind::kJson;
+    } else if (*name == "prometheus") {
+        format.kind = StatusFormat::Kind::kPrometheus;
+    } else {
+        throw UsageError("unknown format " + *name +
+                         " (text, json, prometheus, or a template with {field})");
+    }
+    return format;
+}
+
+int ReportStatus(int result, const lumora::RouterStatus& status, const StatusFormat& format) {
     lumora::RouterStatus shown = status;
     if (result == lumora::kSuccess) {
         lumora::EntityTable::Prepare();
@@ -24,10 +52,20 @@ int ReportStatus(int result, const lumora::RouterStatus& status, bool json) {
     }
     const lumora::RouterStatus* record = result == lumora::kSuccess ? &shown : nullptr;
     std::string out;
-    if (json) {
-        out = StatusJson(result, record, lumora::HoldsSessionToken());
-    } else {
-        out = StatusSummary(result, record);
+    switch (format.kind) {
+        case StatusFormat::Kind::kJson:
+            out = StatusJson(result, record, lumora::HoldsSessionToken());
+            break;
+        case StatusFormat::Kind::kPrometheus:
+            out = StatusPrometheus(result, record);
+            UseBinaryStandardOutput();  // the format's lines end in "\n" alone, also on Windows
+            break;
+        case StatusFormat::Kind::kTemplate:
+            out = format.line->Render(result, record);
+            break;
+        case StatusFormat::Kind::kText:
+            out = StatusSummary(result, record);
+            break;
     }
     std::fwrite(out.data(), 1, out.size(), stdout);
     std::fflush(stdout);

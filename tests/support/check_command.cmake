@@ -1,7 +1,8 @@
 # Runs one command and checks its exit status and, when EXPECTED_OUTPUT names a file, that its
-# standard output is exactly that file.
+# standard output is exactly that file; EXPECTED_OUTPUT_TEXT and EXPECTED_ERROR are texts its
+# standard output and standard error must contain.
 #   cmake -DPROGRAM=path -DARGS="a|b|c" -DEXPECTED_EXIT=N [-DEXPECTED_OUTPUT=file]
-#         [-DEXPECTED_ERROR=text] -P check_command.cmake
+#         [-DEXPECTED_OUTPUT_TEXT=text] [-DEXPECTED_ERROR=text] -P check_command.cmake
 # Arguments are separated by "|" so that they survive being passed as one definition.
 string(REPLACE "|" ";" arguments "${ARGS}")
 execute_process(COMMAND ${PROGRAM} ${arguments}
@@ -28,6 +29,12 @@ if(DEFINED EXPECTED_OUTPUT)
         endif()
         message(FATAL_ERROR "stdout differs from ${EXPECTED_OUTPUT}\n"
                             "expected:\n${expected}\nactual:\n${output}\n${comparison}")
+    endif()
+endif()
+if(DEFINED EXPECTED_OUTPUT_TEXT)
+    string(FIND "${output}" "${EXPECTED_OUTPUT_TEXT}" found)
+    if(found EQUAL -1)
+        message(FATAL_ERROR "stdout lacks \"${EXPECTED_OUTPUT_TEXT}\":\n${output}")
     endif()
 endif()
 if(DEFINED EXPECTED_ERROR)

@@ -1,6 +1,7 @@
 // quirnctl's pieces that scripts rely on: the JSON it prints and its argument rules.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -66,6 +67,58 @@ TEST(Arguments, KnownOptionsOnly) {
     for (const auto& args : wrong) {
         EXPECT_THROW(ParseArguments(args, {"--json"}, {"--profile"}), UsageError);
     }
+}
+
+// The usage, each command's help and the parsing come from one table: every option a command's
+// help shows is one it accepts, and it accepts no other.
+TEST(CommandTable, HelpAndParsingAgree) {
+    const std::string usage = OverallUsage();
+    for (const Command& command : Commands()) {
+        SCOPED_TRACE(command.name);
+        EXPECT_EQ(FindCommand(command.name), &command);
+        EXPECT_NE(usage.find("  " + Synopsis(command) + "\n      " + command.summary + "\n"),
+                  std::string::npos);
+        const std::string help = CommandHelp(command);
+        EXPECT_EQ(help.rfind("usage: quirnctl " + Synopsis(command) + "\n", 0), 0u) << help;
+        if (std::string(command.name) == "help") {
+            continue;  // its operand is a command's name, not an option
+        }
+        std::vector<std::string> every_option;
+        for (const OptionUse& use : command.options) {
+            EXPECT_NE(help.find(std::string(use.option->name) +
+                                (use.option->value ? std::string(" ") + use.option->value : "")),
+                      std::string::npos);
+            EXPECT_NE(help.find(use.option->help), std::string::npos);
+            EXPECT_NE(usage.find(use.option->help), std::string::npos);
+            every_option.push_back(use.option->name);
+            if (use.option->value != nullptr) {
+                every_option.push_back("value");
+            }
+        }
+        Arguments parsed = ParseCommandArguments(command.name, every_option);
+        EXPECT_EQ(parsed.flags.size() + parsed.values.size(), command.options.size());
+        for (const char* foreign : {"--bogus", "--format", "--password-file", "--help"}) {
+            const bool known = std::find(every_option.begin(), every_option.end(), foreign) !=
+                               every_option.end();
+            if (!known) {
+                EXPECT_THROW(ParseCommandArguments(command.name, {foreign, "x"}), UsageError)
+                    << foreign;
+            }
+        }
+    }
+    EXPECT_EQ(FindCommand("frobnicate"), nullptr);
+    // A required option is required.
+    EXPECT_THROW(ParseCommandArguments("set-password", {"--json"}), UsageError);
+}
+
+TEST(CommandTable, HelpIsAskedWhereAnOptionMayStand) {
+    const Command& status = *FindCommand("status");
+    EXPECT_TRUE(AsksForHelp(status, {"--help"}));
+    EXPECT_TRUE(AsksForHelp(status, {"--json", "-h"}));
+    EXPECT_TRUE(AsksForHelp(status, {"--bogus", "--help"}));
+    EXPECT_FALSE(AsksForHelp(status, {}));
+    EXPECT_FALSE(AsksForHelp(status, {"--router", "--help"}));  // a host named so
+    EXPECT_FALSE(AsksForHelp(status, {"--format", "-h"}));
 }
 
 }  // namespace
