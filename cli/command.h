@@ -89,5 +89,6 @@ int RunStandby(const std::vector<std::string>& args);
 int RunSwitch(const std::vector<std::string>& args);
 int RunCheck(const std::vector<std::string>& args);
 int RunSetPassword(const std::vector<std::string>& args);
+int RunWatch(const std::vector<std::string>& args);
 
 }  // namespace quirnctl

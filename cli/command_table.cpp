@@ -25,9 +25,21 @@ constexpr Option kPasswordFile{"--password-file", "FILE",
                                "the administrator password is FILE's first line ('-' reads "
                                "standard input); never an argument"};
 
+constexpr Option kInterval{"--interval", "SECONDS",
+                           "seconds from one poll's start to the next, 1 to 86400 (default: the "
+                           "profile's reload_cycle, otherwise 20)"};
+constexpr Option kCount{"--count", "N",
+                        "end after N polls, with the last poll's result as the exit status"};
+constexpr Option kChanges{"--changes", nullptr,
+                          "print a poll only when what it prints differs from the last one "
+                          "printed"};
+
 constexpr OptionUse kParseOptions[] = {{&kFormat, false}, {&kJson, false}};
 constexpr OptionUse kStatusOptions[] = {
     {&kRouter, false}, {&kProfile, false}, {&kFormat, false}, {&kJson, false}};
+constexpr OptionUse kWatchOptions[] = {
+    {&kRouter, false}, {&kProfile, false}, {&kInterval, false}, {&kCount, false},
+    {&kChanges, false}, {&kFormat, false}, {&kJson, false}};
 constexpr OptionUse kRouterCommandOptions[] = {
     {&kPasswordFile, false}, {&kRouter, false}, {&kProfile, false}, {&kJson, false}};
 constexpr OptionUse kCheckOptions[] = {{&kJson, false}};
@@ -40,6 +52,9 @@ constexpr Command kCommands[] = {
      kParseOptions, &RunParse},
     {"status", "", "one status poll with the built-in status-page account", kStatusOptions,
      &RunStatus},
+    {"watch", "",
+     "poll the status again and again, one line per poll, until N polls or Ctrl-C",
+     kWatchOptions, &RunWatch},
     {"reboot", "", "reboot the router", kRouterCommandOptions, &RunReboot},
     {"standby", "", "put the router to sleep", kRouterCommandOptions, &RunStandby},
     {"switch", "lte3g|wlan", "switch the preferred connection", kRouterCommandOptions,
@@ -127,7 +142,8 @@ std::string OverallUsage() {
     }
     out += "\noptions:\n" + OptionLines(options);
     out +=
-        "\nExit status: the operation's result (0 success, 1 to 7 failures), 64 usage error.\n";
+        "\nExit status: the operation's result (0 success, 1 to 7 failures), 64 usage error;\n"
+        "watch ended by Ctrl-C 130, by SIGTERM 143.\n";
     return out;
 }
 

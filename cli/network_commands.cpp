@@ -11,7 +11,7 @@
 
 #include "cli/command.h"
 #include "cli/password_file.h"
-#include "cli/profile_option.h"
+#include "cli/router_access.h"
 #include "cli/status_json.h"
 #include "cli/status_report.h"
 #include "cli/status_text.h"
@@ -24,37 +24,6 @@
 
 namespace quirnctl {
 namespace {
-
-// How the router is reached and with which administrator password. One place to fill it, so
-// that further sources (a profile file) slot in beside the options.
-struct RouterAccess {
-    std::optional<std::string> router_host;  // none: the router's local host name
-    std::string admin_password;              // empty when none was given
-};
-
-RouterAccess ReadRouterAccess(const Arguments& parsed) {
-    RouterAccess access;
-    // The profile gives the window's settings; --router and --password-file override them.
-    if (const std::string* profile = parsed.Value("--profile")) {
-        ProfileAccess from_profile = ReadProfileOption(*profile);
-        access.router_host = std::move(from_profile.router_host);
-        access.admin_password = std::move(from_profile.admin_password);
-    }
-    if (const std::string* host = parsed.Value("--router")) {
-        if (host->empty()) {
-            throw UsageError("--router needs a host name or address");
-        }
-        access.router_host = *host;
-    }
-    if (const std::string* path = parsed.Value("--password-file")) {
-        access.admin_password = ReadPasswordFile(*path);
-    }
-    return access;
-}
-
-const char* HostOrNone(const RouterAccess& access) {
-    return access.router_host ? access.router_host->c_str() : nullptr;
-}
 
 // Prints the outcome of an operation that yields no status record.
 int ReportOutcome(const char* operation, int result, bool json) {
@@ -75,7 +44,7 @@ int ReportOutcome(const char* operation, int result, bool json) {
 int RunRouterCommandLine(int command_index, const char* operation, const Arguments& parsed) {
     const RouterAccess access = ReadRouterAccess(parsed);
     lumora::RouterStatus before = lumora::FreshRouterStatus();
-    lumora::GetRouterInfo(lumora::kStatusPage, HostOrNone(access), lumora::kStatusPageUser,
+    lumora::GetRouterInfo(lumora::kStatusPage, access.HostOrNone(), lumora::kStatusPageUser,
                           lumora::kStatusPagePassword, before);
     const int result = lumora::RunRouterCommand(access.admin_password.c_str(),
                                                 lumora::kStatusPageUser, command_index);
@@ -97,7 +66,7 @@ int RunStatus(const std::vector<std::string>& args) {
     const RouterAccess access = ReadRouterAccess(parsed);
     lumora::RouterStatus status = lumora::FreshRouterStatus();
     const int result =
-        lumora::GetRouterInfo(lumora::kStatusPage, HostOrNone(access), lumora::kStatusPageUser,
+        lumora::GetRouterInfo(lumora::kStatusPage, access.HostOrNone(), lumora::kStatusPageUser,
                               lumora::kStatusPagePassword, status);
     return ReportStatus(result, status, format);
 }

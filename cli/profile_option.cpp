@@ -1,6 +1,8 @@
 // profile_option.cpp: reading the window's settings for quirnctl.
 #include "cli/profile_option.h"
 
+#include <cstdint>
+
 #include "cli/command.h"
 #include "common/text/code_page.h"
 #include "state/app_settings.h"
@@ -36,6 +38,8 @@ ProfileAccess ReadProfileOption(const std::string& path) {
         throw UsageError("the stored administrator password in " + path + " cannot be decoded");
     }
     access.admin_password = Utf8(password.plain);
+    const auto cycle_seconds = static_cast<std::uint32_t>(settings.reload_cycle.value) / 1000;
+    access.poll_interval = std::chrono::seconds(cycle_seconds == 0 ? 1 : cycle_seconds);
     return access;
 }
 

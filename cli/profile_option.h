@@ -2,6 +2,7 @@
 // profile file that the Windows program wrote, so a script uses the same settings as the window.
 #pragma once
 
+#include <chrono>
 #include <optional>
 #include <string>
 
@@ -13,6 +14,9 @@ struct ProfileAccess {
     std::optional<std::string> router_host;
     // connect_rt_pw decoded from its stored form, in UTF-8; empty when none is stored.
     std::string admin_password;
+    // reload_cycle in whole seconds as the window's timer counts them (milliseconds / 1000,
+    // rounded down), at least 1: below a second the window polls on every one-second tick.
+    std::chrono::seconds poll_interval{20};
 };
 
 // Reads the profile at `path` as the window does. Throws UsageError when the file cannot be read

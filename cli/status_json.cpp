@@ -71,12 +71,18 @@ std::string JsonString(std::string_view text) {
     return out;
 }
 
-std::string StatusJson(int result, const lumora::RouterStatus* status, bool has_session_token) {
-    std::string out = "{\n  \"result\": " + std::to_string(result) + ",\n  \"status\": ";
+std::string StatusJson(int result, const lumora::RouterStatus* status, bool has_session_token,
+                       JsonLayout layout) {
+    const bool indented = layout == JsonLayout::kIndented;
+    const char* outer = indented ? "\n  " : " ";      // before a key of the outer object
+    const char* inner = indented ? "\n    " : " ";    // before a key of the status object
+    const char* inner_end = indented ? "\n  }" : " }";
+    std::string out = std::string("{") + outer + "\"result\": " + std::to_string(result) + "," +
+                      outer + "\"status\": ";
     if (status == nullptr) {
         out += "null";
     } else {
-        out += "{\n";
+        out += "{";
         const char* separator = "";
         for (const StatusField& field : StatusFields()) {
             std::string value = field.value(*status);
@@ -85,13 +91,13 @@ std::string StatusJson(int result, const lumora::RouterStatus* status, bool has_
             } else if (value.empty()) {
                 value = "null";  // a number that is not finite has no JSON form
             }
-            out += std::string(separator) + "    \"" + field.name + "\": " + value;
-            separator = ",\n";
+            out += std::string(separator) + inner + "\"" + field.name + "\": " + value;
+            separator = ",";
         }
-        out += "\n  }";
+        out += inner_end;
     }
-    out += ",\n  \"has_session_token\": " + std::string(has_session_token ? "true" : "false") +
-           "\n}\n";
+    out += std::string(",") + outer + "\"has_session_token\": " +
+           (has_session_token ? "true" : "false") + (indented ? "\n}\n" : " }\n");
     return out;
 }
 

@@ -41,7 +41,8 @@ StatusFormat ReadStatusFormat(const Arguments& parsed) {
     return format;
 }
 
-int ReportStatus(int result, const lumora::RouterStatus& status, const StatusFormat& format) {
+std::string FormatOutcome(int result, const lumora::RouterStatus& status,
+                          const StatusFormat& format, OutcomeLayout layout) {
     lumora::RouterStatus shown = status;
     if (result == lumora::kSuccess) {
         lumora::EntityTable::Prepare();
@@ -51,21 +52,25 @@ int ReportStatus(int result, const lumora::RouterStatus& status, const StatusFor
                               static_cast<int>(decoded.size()));
     }
     const lumora::RouterStatus* record = result == lumora::kSuccess ? &shown : nullptr;
-    std::string out;
+    const bool one_line = layout == OutcomeLayout::kLine;
     switch (format.kind) {
         case StatusFormat::Kind::kJson:
-            out = StatusJson(result, record, lumora::HoldsSessionToken());
-            break;
+            return StatusJson(result, record, lumora::HoldsSessionToken(),
+                              one_line ? JsonLayout::kOneLine : JsonLayout::kIndented);
         case StatusFormat::Kind::kPrometheus:
-            out = StatusPrometheus(result, record);
-            UseBinaryStandardOutput();  // the format's lines end in "\n" alone, also on Windows
-            break;
+            return StatusPrometheus(result, record);
         case StatusFormat::Kind::kTemplate:
-            out = format.line->Render(result, record);
-            break;
+            return format.line->Render(result, record);
         case StatusFormat::Kind::kText:
-            out = StatusSummary(result, record);
             break;
+    }
+    return one_line ? StatusLine(result, record) : StatusSummary(result, record);
+}
+
+int ReportStatus(int result, const lumora::RouterStatus& status, const StatusFormat& format) {
+    const std::string out = FormatOutcome(result, status, format, OutcomeLayout::kBlock);
+    if (format.kind == StatusFormat::Kind::kPrometheus) {
+        UseBinaryStandardOutput();  // the format's lines end in "\n" alone, also on Windows
     }
     std::fwrite(out.data(), 1, out.size(), stdout);
     std::fflush(stdout);

@@ -21,9 +21,17 @@ struct StatusFormat {
 // format name or a template that does not read, so that the mistake shows before any request.
 StatusFormat ReadStatusFormat(const Arguments& parsed);
 
-// Writes the outcome to standard output in `format` and returns `result` as the exit status. On
-// success the record is shown with the character references of its connection text decoded, as
-// the window shows it; on failure no record is shown.
+// How much room one outcome takes: as `status` and `parse` print it (text on several lines, JSON
+// indented), or as `watch` does (text and JSON on one line each; a template is one line anyway,
+// the Prometheus exposition always a whole block).
+enum class OutcomeLayout { kBlock, kLine };
+
+// The outcome in `format`. On success the record is shown with the character references of its
+// connection text decoded, as the window shows it; on failure no record is shown.
+std::string FormatOutcome(int result, const lumora::RouterStatus& status,
+                          const StatusFormat& format, OutcomeLayout layout);
+
+// Writes the outcome to standard output as a block and returns `result` as the exit status.
 int ReportStatus(int result, const lumora::RouterStatus& status, const StatusFormat& format);
 
 }  // namespace quirnctl

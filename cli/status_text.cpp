@@ -129,4 +129,23 @@ std::string StatusSummary(int result, const lumora::RouterStatus* status) {
     return out;
 }
 
+std::string StatusLine(int result, const lumora::RouterStatus* status) {
+    if (status == nullptr) {
+        return "result " + std::to_string(result) + ": " + ResultText(result) + "\n";
+    }
+    const lumora::RouterStatus& s = *status;
+    std::string out = "battery " + Battery(s) + ", radio " + RadioName(s.radio_level) + ", " +
+                      ConnectionName(s.connection_code);
+    if (std::string_view text = FieldText(s.connection_text); !text.empty()) {
+        out += " (" + std::string(text) + ")";
+    }
+    out += ", wan " + std::string(FieldText(s.wan_address)) + ", data " +
+           std::string(FieldText(s.volume_month)) + " of " +
+           std::string(FieldText(s.volume_limit));
+    if (s.firmware_notice == 1) {
+        out += ", newer firmware offered";
+    }
+    return out + "\n";
+}
+
 }  // namespace quirnctl

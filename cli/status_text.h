@@ -14,4 +14,9 @@ const char* ResultText(int result);
 // `status` is null. Ends in a line break.
 std::string StatusSummary(int result, const lumora::RouterStatus* status);
 
+// The same on one line, what the window shows at a glance: battery, radio, connection, WAN
+// address, the month's data volume and a firmware offer; only the result when `status` is null.
+// Ends in a line break.
+std::string StatusLine(int result, const lumora::RouterStatus* status);
+
 }  // namespace quirnctl

@@ -10,6 +10,10 @@
 #include <vector>
 
 #include "cli/command.h"
+#include "cli/status_watch.h"
+#include "common/net/http_exchange.h"
+#include "common/net/http_request.h"
+#include "common/net/router_commands.h"
 #include "common/library_testing.h"
 #include "common/router_result.h"
 #include "tests/support/library_on_simulator.h"
@@ -297,6 +301,110 @@ TEST_F(QuirnctlTest, APasswordAtTheLogInLimitIsSetAndThenLogsIn) {
     EXPECT_EQ(Quirnctl(&quirnctl::RunReboot, {"--password-file", file}).exit_status, kSuccess);
 }
 
+// Runs `watch` on the simulator with `plan`; before the poll after wait N, `between[N]` (if
+// any) changes the simulator, and no wait takes any time.
+Outcome Watch(QuirnctlTest& test, const quirnctl::WatchPlan& plan,
+              const std::vector<std::function<void(QuirnctlTest&)>>& between = {}) {
+    std::size_t waits = 0;
+    quirnctl::WatchSeams seams;
+    seams.poll = [](RouterStatus& status) {
+        return GetRouterInfo(kStatusPage, nullptr, kStatusPageUser, kStatusPagePassword, status);
+    };
+    seams.wait_until = [&](std::chrono::steady_clock::time_point) {
+        if (waits < between.size() && between[waits]) {
+            between[waits](test);
+        }
+        ++waits;
+    };
+    seams.time_stamp = [] { return std::string("2026-12-11 15:20:01"); };
+    SetDiagnosticStream(stderr);
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    const int exit_status = quirnctl::WatchStatus(plan, seams);
+    Outcome outcome{exit_status, testing::internal::GetCapturedStdout(),
+                    testing::internal::GetCapturedStderr()};
+    SetDiagnosticStream(nullptr);
+    return outcome;
+}
+
+quirnctl::WatchPlan WatchPlan(int count, quirnctl::StatusFormat::Kind kind, bool changes_only) {
+    quirnctl::WatchPlan plan;
+    plan.count = count;
+    plan.format.kind = kind;
+    plan.changes_only = changes_only;
+    return plan;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    for (std::size_t start = 0, end; start < text.size(); start = end + 1) {
+        end = text.find('\n', start);
+        EXPECT_NE(end, std::string::npos) << "the last line has no line break";
+        if (end == std::string::npos) {
+            break;
+        }
+        lines.push_back(text.substr(start, end - start));
+    }
+    return lines;
+}
+
+constexpr auto kText = quirnctl::StatusFormat::Kind::kText;
+constexpr auto kJson = quirnctl::StatusFormat::Kind::kJson;
+auto SetBattery(int percent) {
+    return [percent](QuirnctlTest& t) {
+        t.sim().UpdateState([percent](RouterState& s) { s.battery_percent = percent; });
+    };
+}
+auto SetFault(Fault fault) {
+    return [fault](QuirnctlTest& t) { t.sim().SetFault(fault); };
+}
+void ClearFaults(QuirnctlTest& t) {
+    t.sim().ClearFaults();
+}
+
+TEST_F(QuirnctlTest, WatchPrintsOneLinePerPollAndSurvivesAFailedOne) {
+    const Outcome outcome =
+        Watch(*this, WatchPlan(4, kText, false), {SetFault(Fault::kNoToken), ClearFaults});
+    EXPECT_EQ(outcome.exit_status, kSuccess);
+    const std::vector<std::string> lines = Lines(outcome.out);
+    ASSERT_EQ(lines.size(), 4u) << outcome.out;
+    const std::string good =
+        "2026-12-11 15:20:01 battery 80% (level 8 of 10), radio strong, LTE (";
+    EXPECT_EQ(lines[0].substr(0, good.size()), good);
+    EXPECT_EQ(lines[1], "2026-12-11 15:20:01 result 5: the page was not understood");
+    EXPECT_EQ(lines[2], lines[0]);
+    EXPECT_EQ(lines[3], lines[0]);
+    EXPECT_NE(lines[0].find(", wan 203.0.113.45/255.255.255.0, data 2.45GB of 7GB"),
+              std::string::npos)
+        << lines[0];
+    EXPECT_EQ(sim().RequestCount(), 4u);
+}
+
+TEST_F(QuirnctlTest, WatchEndsWithTheLastPollsResult) {
+    const Outcome outcome = Watch(*this, WatchPlan(2, kJson, false), {SetFault(Fault::kNoToken)});
+    EXPECT_EQ(outcome.exit_status, kPageNotUnderstood);
+    const std::vector<std::string> lines = Lines(outcome.out);
+    ASSERT_EQ(lines.size(), 2u) << outcome.out;
+    EXPECT_EQ(lines[0].substr(0, 47), "{ \"result\": 0, \"status\": { \"firmware_version\": ");
+    // The first poll's token stays the library's until a page brings another.
+    EXPECT_EQ(lines[1], "{ \"result\": 5, \"status\": null, \"has_session_token\": true }");
+}
+
+TEST_F(QuirnctlTest, WatchChangesPrintsOnlyWhatDiffersFromTheLastLinePrinted) {
+    // Polls: 80 %, 80 %, 70 %, failure, failure, 70 %.
+    const Outcome outcome =
+        Watch(*this, WatchPlan(6, kText, true),
+              {nullptr, SetBattery(70), SetFault(Fault::kNoToken), nullptr, ClearFaults});
+    EXPECT_EQ(outcome.exit_status, kSuccess);
+    const std::vector<std::string> lines = Lines(outcome.out);
+    ASSERT_EQ(lines.size(), 4u) << outcome.out;
+    EXPECT_NE(lines[0].find("battery 80%"), std::string::npos) << lines[0];
+    EXPECT_NE(lines[1].find("battery 70%"), std::string::npos) << lines[1];
+    EXPECT_NE(lines[2].find("result 5"), std::string::npos) << lines[2];
+    EXPECT_EQ(lines[3], lines[1]);
+    EXPECT_EQ(sim().RequestCount(), 6u);
+}
+
 TEST_F(QuirnctlTest, BadArgumentsAreUsageErrorsAndSendNothing) {
     const std::string missing = testing::TempDir() + "quirnctl_no_such_password_file";
     const std::vector<std::pair<RunFunction, std::vector<std::string>>> cases = {
@@ -312,6 +420,17 @@ TEST_F(QuirnctlTest, BadArgumentsAreUsageErrorsAndSendNothing) {
         {&quirnctl::RunStatus, {"--format", "json", "--json"}},
         {&quirnctl::RunStatus, {"--format", "xml"}},
         {&quirnctl::RunReboot, {"--format", "json"}},
+        {&quirnctl::RunWatch, {"--interval", "0"}},
+        {&quirnctl::RunWatch, {"--interval", "1.5"}},
+        {&quirnctl::RunWatch, {"--interval", "86401"}},
+        {&quirnctl::RunWatch, {"--interval", " 5"}},
+        {&quirnctl::RunWatch, {"--count", "0"}},
+        {&quirnctl::RunWatch, {"--count", "-1"}},
+        {&quirnctl::RunWatch, {"--count", "3x"}},
+        {&quirnctl::RunWatch, {"--changes", "--changes"}},
+        {&quirnctl::RunWatch, {"--format", "{battery}"}},
+        {&quirnctl::RunWatch, {"--password-file", "x"}},
+        {&quirnctl::RunWatch, {"now"}},
         {&quirnctl::RunSetPassword, {}},
         {&quirnctl::RunSetPassword, {"--password-file", PasswordFile("\n")}},
         {&quirnctl::RunSetPassword, {"--password-file", PasswordFile(std::string(65, 'p'))}},
