@@ -1,6 +1,7 @@
-// stop_signals_posix.cpp: SIGINT and SIGTERM end the process; blocked while a line is written.
+// stop_signals_posix.cpp: SIGINT and SIGTERM end the process, but wait while a line is written.
 #include <signal.h>
-#include <unistd.h>
+
+#include <initializer_list>
 
 #include "cli/stop_signals.h"
 
@@ -19,9 +20,11 @@ sigset_t StopSignalSet() {
 }
 
 extern "C" void EndOnStopSignal(int signal_number) {
-    // Standard output is flushed after every line, so nothing waits in a buffer: _exit, the
-    // one way out that is safe inside a handler, loses nothing.
-    _exit(signal_number == SIGINT ? kExitInterrupted : kExitTerminated);
+    // Standard output is flushed after every line, so nothing waits in a buffer. The process
+    // ends by the signal itself, so that a calling shell or script sees it was interrupted
+    // (and reports 128 + the signal's number) and stops as well.
+    signal(signal_number, SIG_DFL);
+    raise(signal_number);
 }
 
 }  // namespace
@@ -30,8 +33,15 @@ void EndProcessOnStopSignals() {
     struct sigaction action {};
     action.sa_handler = EndOnStopSignal;
     sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    for (const int signal_number : {SIGINT, SIGTERM}) {
+        // A signal the caller ignores stays ignored: a shell starts background jobs with Ctrl-C
+        // ignored so that the terminal's Ctrl-C leaves them running.
+        struct sigaction before {};
+        sigaction(signal_number, nullptr, &before);
+        if (before.sa_handler != SIG_IGN) {
+            sigaction(signal_number, &action, nullptr);
+        }
+    }
 }
 
 StopSignalsHeld::StopSignalsHeld() {
