@@ -53,6 +53,28 @@ TEST(StatusJson, FullFieldsAndOddNumbersStayInBounds) {
     EXPECT_NE(json.find("\"battery_percent\": -2,"), std::string::npos);
 }
 
+// watch prints one object a line: the same object as status prints, only without line breaks.
+TEST(StatusJson, OneLineLayoutIsTheIndentedObjectOnOneLine) {
+    lumora::RouterStatus status = lumora::FreshRouterStatus();
+    std::strcpy(status.connection_text, "a \"quoted\"\nline");
+    const lumora::RouterStatus* const records[] = {&status, nullptr};
+    for (const lumora::RouterStatus* record : records) {
+        std::string indented = StatusJson(0, record, true);
+        std::string collapsed;
+        for (std::size_t i = 0; i < indented.size(); ++i) {
+            if (indented[i] == '\n' && i + 1 < indented.size()) {
+                collapsed += ' ';
+                i = indented.find_first_not_of(' ', i + 1) - 1;
+            } else {
+                collapsed += indented[i];
+            }
+        }
+        const std::string one_line = StatusJson(0, record, true, JsonLayout::kOneLine);
+        EXPECT_EQ(one_line, collapsed);
+        EXPECT_EQ(one_line.find('\n'), one_line.size() - 1);
+    }
+}
+
 TEST(Arguments, KnownOptionsOnly) {
     Arguments parsed =
         ParseArguments({"file", "--json", "-", "--profile", "p.ini"}, {"--json"}, {"--profile"});
