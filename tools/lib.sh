@@ -13,9 +13,8 @@ QUIRN_JOBS=${QUIRN_JOBS:-2}
 # --- packages ---
 
 # Installs the Debian packages of the named sets that are not installed yet.
-#   native      the native build and its tests; prometheus for its promtool, which checks
-#               quirnctl's metrics (where services run, the package also starts its own server,
-#               which nothing here uses)
+#   native      the native build and its tests, and promtool, which checks quirnctl's metrics
+#               (see quirn_promtool)
 #   benchmarks  what the benchmarks link (Google Benchmark; libxml2 as their baseline), built with
 #               the rest; the product links neither
 #   windows     the mingw-w64 cross build, GoogleTest's sources to build for it, 64-bit Wine
@@ -28,7 +27,7 @@ quirn_need() {
     local word wanted=() missing=() p
     for word in "$@"; do
         case $word in
-            native) wanted+=(cmake g++ make libgtest-dev python3 prometheus) ;;
+            native) wanted+=(cmake g++ make libgtest-dev python3) ;;
             benchmarks) wanted+=(libbenchmark-dev libxml2-dev) ;;
             windows) wanted+=(cmake make g++-mingw-w64-x86-64 googletest wine64) ;;
             namespace) wanted+=(iproute2) ;;
@@ -40,13 +39,38 @@ quirn_need() {
     for p in "${wanted[@]}"; do
         dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
     done
-    [ ${#missing[@]} -gt 0 ] || return 0
-    echo "== installing: ${missing[*]}" >&2
-    # Another script of the machine may be installing at the same time: wait for its lock.
-    local wait=(-o DPkg::Lock::Timeout=600)
-    DEBIAN_FRONTEND=noninteractive apt-get "${wait[@]}" update -q >&2
-    DEBIAN_FRONTEND=noninteractive apt-get "${wait[@]}" install -y -q --no-install-recommends \
-        "${missing[@]}" >&2
+    if [ ${#missing[@]} -gt 0 ]; then
+        echo "== installing: ${missing[*]}" >&2
+        DEBIAN_FRONTEND=noninteractive apt-get "${quirn_apt_wait[@]}" update -q >&2
+        DEBIAN_FRONTEND=noninteractive apt-get "${quirn_apt_wait[@]}" install -y -q \
+            --no-install-recommends "${missing[@]}" >&2
+    fi
+    case " $* " in *" native "*) quirn_promtool >/dev/null ;; esac
+}
+# Another script of the machine may be installing at the same time: wait for its lock.
+quirn_apt_wait=(-o DPkg::Lock::Timeout=600)
+
+# Prints the path of promtool: the one on PATH, or else the one in Debian's prometheus package,
+# unpacked (on first use) into build-tools/ rather than installed, since installing the package
+# also installs and, where services run, starts a Prometheus server that nothing here needs.
+quirn_promtool() {
+    local dir=$QUIRN_ROOT/build-tools/prometheus
+    if command -v promtool 2>/dev/null; then
+        return 0
+    fi
+    if [ ! -x "$dir/usr/bin/promtool" ]; then
+        echo "== unpacking promtool from Debian's prometheus into $dir" >&2
+        local download
+        download=$(mktemp -d)
+        (cd "$download" && { apt-get download -q prometheus >&2 ||
+            { DEBIAN_FRONTEND=noninteractive apt-get "${quirn_apt_wait[@]}" update -q >&2 &&
+                apt-get download -q prometheus >&2; }; }) &&
+            mkdir -p "$dir" && dpkg-deb -x "$download"/prometheus_*.deb "$dir"
+        local status=$?
+        rm -rf "$download"
+        [ "$status" = 0 ] || return "$status"
+    fi
+    echo "$dir/usr/bin/promtool"
 }
 
 # --- builds (CMakePresets.json) ---

@@ -2,11 +2,14 @@
 # quirnctl's Prometheus output as promtool reads it: a good page and pages that fail must give
 # metrics that promtool accepts without a single lint remark.
 #   quirnctl_promtool_test.sh QUIRNCTL FIXTURE_DIR      exit 77 (skipped) without promtool
+# promtool is the one on PATH, or the one tools/lib.sh unpacked into build-tools/.
 set -u
 quirnctl=$1
 fixtures=$2
-if ! command -v promtool >/dev/null 2>&1; then
-    echo "promtool not found (Debian package prometheus): skipped"
+promtool=$(command -v promtool) ||
+    promtool=$(dirname "$0")/../../build-tools/prometheus/usr/bin/promtool
+if [ ! -x "$promtool" ]; then
+    echo "promtool not found (Debian package prometheus, see tools/lib.sh): skipped"
     exit 77
 fi
 out=$(mktemp)
@@ -28,7 +31,7 @@ for case in status_page.html:0:"quirn_up 1" garbage.bin:5:"quirn_up 0" \
         echo "FAIL $page: no line \"$expected_line\""
         status=1
     fi
-    if ! promtool check metrics <"$out"; then
+    if ! "$promtool" check metrics <"$out"; then
         echo "FAIL $page: promtool check metrics refused:"
         cat "$out"
         status=1
