@@ -52,6 +52,26 @@ TEST_F(ProfileOptionTest, TakesAddressAndDecodedPassword) {
     }
 }
 
+// watch polls as often as the window would with this profile.
+TEST_F(ProfileOptionTest, TakesThePollingIntervalInTheWindowsWholeSeconds) {
+    const struct {
+        const char* application_info;
+        int seconds;
+    } cases[] = {
+        {"reload_cycle=60000\r\n", 60},
+        {"reload_cycle=1999\r\n", 1},  // the window compares whole seconds
+        {"reload_cycle=500\r\n", 1},   // below a second: every tick of the window's timer
+        {"reload_cycle=0\r\n", 1},
+        {"", 20},                        // missing: the window's default
+        {"reload_cycle=4294967295\r\n", 4294967},  // stored "%u": read back unsigned
+    };
+    for (const auto& c : cases) {
+        std::ofstream(path_, std::ios::binary)
+            << "[application_info]\r\n" << c.application_info << "[router_info]\r\n";
+        EXPECT_EQ(ReadProfileOption(path_).poll_interval.count(), c.seconds) << c.application_info;
+    }
+}
+
 TEST_F(ProfileOptionTest, UnusableProfileIsAUsageError) {
     EXPECT_THROW(ReadProfileOption(path_), UsageError);  // no file yet
     EXPECT_THROW(ReadProfileOption(directory_.string()), UsageError);
