@@ -72,4 +72,14 @@ const StatusField* FindStatusField(std::string_view name) {
     return nullptr;
 }
 
+std::string OnOneLine(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+            c = ' ';
+        }
+    }
+    return out;
+}
+
 }  // namespace quirnctl

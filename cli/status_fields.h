@@ -29,4 +29,8 @@ std::span<const StatusField> StatusFields();
 // The field called `name`, or nullptr.
 const StatusField* FindStatusField(std::string_view name);
 
+// `text` with every control character (a line break or tab a router's text may carry, written
+// plainly or as a character reference) made a space, for output that promises one line.
+std::string OnOneLine(std::string_view text);
+
 }  // namespace quirnctl

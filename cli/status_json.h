@@ -21,8 +21,9 @@ enum class JsonLayout {
     kOneLine,   // the whole object on one line, for a stream of objects (`watch`)
 };
 
-// {"result": N, "status": {...}, "has_session_token": B}, ending in a line break. "status" holds the record's fields under their own names, in record order, or null
-// when `status` is null (a read that failed has no record). Texts are read only up to their
+// {"result": N, "status": {...}, "has_session_token": B}, ending in a line break. "status"
+// holds the record's fields under their own names, in record order, or null when `status` is
+// null (a read that failed has no record). Texts are read only up to their
 // field's capacity. Whether the library holds a session token is shown, never the token: it
 // lets commands through, so it stays out of terminals and logs like the passwords.
 std::string StatusJson(int result, const lumora::RouterStatus* status, bool has_session_token,

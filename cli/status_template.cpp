@@ -61,7 +61,7 @@ std::string StatusTemplate::Render(int result, const lumora::RouterStatus* statu
         if (piece.result) {
             out += std::to_string(result);
         } else if (piece.field != nullptr && status != nullptr) {
-            out += piece.field->value(*status);
+            out += OnOneLine(piece.field->value(*status));
         }
     }
     out += '\n';

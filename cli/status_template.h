@@ -20,8 +20,8 @@ class StatusTemplate {
     static StatusTemplate Parse(std::string_view format);
 
     // The filled-in line, ending in a line break. Fields print as the JSON output shows them,
-    // texts unquoted; without a record (a read that failed) the status fields are empty and only
-    // the result is filled in.
+    // texts unquoted, with control characters as spaces so that the line stays one; without a
+    // record (a read that failed) the status fields are empty and only the result is filled in.
     std::string Render(int result, const lumora::RouterStatus* status) const;
 
   private:

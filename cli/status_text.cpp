@@ -4,6 +4,7 @@
 #include <charconv>
 #include <string_view>
 
+#include "cli/status_fields.h"
 #include "common/router_result.h"
 #include "common/page/status_page.h"
 
@@ -137,11 +138,10 @@ std::string StatusLine(int result, const lumora::RouterStatus* status) {
     std::string out = "battery " + Battery(s) + ", radio " + RadioName(s.radio_level) + ", " +
                       ConnectionName(s.connection_code);
     if (std::string_view text = FieldText(s.connection_text); !text.empty()) {
-        out += " (" + std::string(text) + ")";
+        out += " (" + OnOneLine(text) + ")";
     }
-    out += ", wan " + std::string(FieldText(s.wan_address)) + ", data " +
-           std::string(FieldText(s.volume_month)) + " of " +
-           std::string(FieldText(s.volume_limit));
+    out += ", wan " + OnOneLine(FieldText(s.wan_address)) + ", data " +
+           OnOneLine(FieldText(s.volume_month)) + " of " + OnOneLine(FieldText(s.volume_limit));
     if (s.firmware_notice == 1) {
         out += ", newer firmware offered";
     }

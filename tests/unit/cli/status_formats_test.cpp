@@ -12,6 +12,7 @@
 #include "cli/data_volume.h"
 #include "cli/status_prometheus.h"
 #include "cli/status_template.h"
+#include "cli/status_text.h"
 #include "common/page/status_page.h"
 
 namespace quirnctl {
@@ -96,6 +97,21 @@ TEST(StatusTemplate, FillsFieldsAndBraces) {
         EXPECT_EQ(parsed.Render(0, &status), c.filled);
         EXPECT_EQ(parsed.Render(5, nullptr), c.failed);
     }
+}
+
+// A router's text may carry a line break (also as "&#10;"): a status bar's line and watch's line
+// stay one line.
+TEST(OneLineOutputs, ControlCharactersInTextsBecomeSpaces) {
+    lumora::RouterStatus status = SampleStatus();
+    std::strcpy(status.connection_text, "LTE\r\nup\tnow");
+    std::strcpy(status.wan_address, "10.0.0.1\n");
+    EXPECT_EQ(StatusTemplate::Parse("{connection_text}|{wan_address}").Render(0, &status),
+              "LTE  up now|10.0.0.1 \n");
+    const std::string line = StatusLine(0, &status);
+    EXPECT_EQ(line.find('\n'), line.size() - 1) << line;
+    EXPECT_NE(line.find("LTE (LTE  up now), wan 10.0.0.1 , data 1.25GB of 7GB, newer firmware"),
+              std::string::npos)
+        << line;
 }
 
 TEST(StatusTemplate, MistakesAreUsageErrors) {
