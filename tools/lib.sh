@@ -110,6 +110,18 @@ quirn_rerun_in_namespace() {
     QUIRN_NAMESPACE=$quirn_script exec unshare $(quirn_unshare_options) bash "$quirn_script" "$@"
 }
 
+# For a test script: re-runs it with these arguments inside a private namespace (returns only
+# there), or exits 77, a skipped test, where no such namespace can be made.
+quirn_test_in_namespace() {
+    quirn_in_namespace && return 0
+    # shellcheck disable=SC2046  # the options are words on purpose
+    if ! unshare $(quirn_unshare_options) true 2>/dev/null; then
+        echo "no private network namespace can be made here: skipped"
+        exit 77
+    fi
+    quirn_rerun_in_namespace "$@"
+}
+
 # Inside the namespace: brings loopback up and points the router's and the maker's host names at
 # it through a hosts file of our own (the given lines come first), so nothing beyond this machine
 # is asked. Sets `work`, a temporary folder, and `pids`, where the caller adds its background

@@ -9,14 +9,7 @@ set -eu
 quirnctl=$1
 sim=$2
 
-if ! quirn_in_namespace; then
-    # shellcheck disable=SC2046  # the options are words on purpose
-    if ! unshare $(quirn_unshare_options) true 2>/dev/null; then
-        echo "no private network namespace can be made here: skipped"
-        exit 77
-    fi
-    quirn_rerun_in_namespace "$@"
-fi
+quirn_test_in_namespace "$@"
 
 # The router's name also has an IPv6 address, listed first: the IPv4 one must be used.
 quirn_namespace_setup '::1 quirn.home.arpa'

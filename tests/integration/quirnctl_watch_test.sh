@@ -10,14 +10,7 @@ set -eu
 quirnctl=$1
 sim=$2
 
-if ! quirn_in_namespace; then
-    # shellcheck disable=SC2046  # the options are words on purpose
-    if ! unshare $(quirn_unshare_options) true 2>/dev/null; then
-        echo "no private network namespace can be made here: skipped"
-        exit 77
-    fi
-    quirn_rerun_in_namespace "$@"
-fi
+quirn_test_in_namespace "$@"
 
 quirn_namespace_setup
 failures=0
