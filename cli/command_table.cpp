@@ -143,7 +143,7 @@ std::string OverallUsage() {
     out += "\noptions:\n" + OptionLines(options);
     out +=
         "\nExit status: the operation's result (0 success, 1 to 7 failures), 64 usage error;\n"
-        "watch ended by Ctrl-C 130, by SIGTERM 143.\n";
+        "a watch ended by Ctrl-C or SIGTERM: 130 or 143 (as a shell reports the signal).\n";
     return out;
 }
 

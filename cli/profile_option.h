@@ -14,8 +14,9 @@ struct ProfileAccess {
     std::optional<std::string> router_host;
     // connect_rt_pw decoded from its stored form, in UTF-8; empty when none is stored.
     std::string admin_password;
-    // reload_cycle in whole seconds as the window's timer counts them (milliseconds / 1000,
-    // rounded down), at least 1: below a second the window polls on every one-second tick.
+    // reload_cycle in whole seconds, as the window's one-second timer compares them
+    // (milliseconds / 1000, rounded down); at least 1, as below a second the window polls on
+    // every tick.
     std::chrono::seconds poll_interval{20};
 };
 

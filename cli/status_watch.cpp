@@ -1,54 +1,79 @@
 // status_watch.cpp: the watch loop.
 #include "cli/status_watch.h"
 
-#include <cstdio>
+#include <algorithm>
+#include <charconv>
 #include <ctime>
 
 #include "cli/standard_output.h"
-#include "cli/stop_signals.h"
 #include "common/router_result.h"
 
 namespace quirnctl {
 namespace {
 
-// Writes `text` whole and at once (a stop signal waits for it); false when it cannot be written.
-bool WriteWhole(const std::string& text) {
-    StopSignalsHeld held;
-    std::fwrite(text.data(), 1, text.size(), stdout);
-    return std::fflush(stdout) == 0 && !std::ferror(stdout);
+// The value of a whole-number option between `low` and `high`; throws UsageError otherwise.
+int WholeNumber(const std::string& option, const std::string& text, int low, int high) {
+    int value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc() || stop != end || value < low || value > high) {
+        throw UsageError(option + " needs a whole number from " + std::to_string(low) + " to " +
+                         std::to_string(high) + ", not '" + text + "'");
+    }
+    return value;
 }
 
 }  // namespace
+
+WatchPlan ReadWatchPlan(const Arguments& parsed,
+                        std::optional<std::chrono::seconds> profile_interval) {
+    WatchPlan plan;
+    plan.format = ReadStatusFormat(parsed);
+    // A profile may hold up to 49 days; a watch waits a day at the most, as --interval does.
+    plan.interval = std::min(profile_interval.value_or(kDefaultWatchInterval),
+                             kLongestWatchInterval);
+    if (const std::string* interval = parsed.Value("--interval")) {
+        plan.interval = std::chrono::seconds(WholeNumber(
+            "--interval", *interval, 1, static_cast<int>(kLongestWatchInterval.count())));
+    }
+    if (const std::string* count = parsed.Value("--count")) {
+        plan.count = WholeNumber("--count", *count, 1, 1'000'000'000);
+    }
+    plan.changes_only = parsed.Has("--changes");
+    return plan;
+}
 
 int WatchStatus(const WatchPlan& plan, const WatchSeams& seams) {
     if (plan.format.kind == StatusFormat::Kind::kPrometheus) {
         UseBinaryStandardOutput();  // the format's lines end in "\n" alone, also on Windows
     }
     const bool stamped = plan.format.kind == StatusFormat::Kind::kText;
-    std::string last_printed;
-    bool printed_any = false;
-    int result = lumora::kSuccess;
+    std::optional<std::string> last_printed;
+    int polls_left = plan.count;  // 0: no end
+    // Start to start, as the window counts its cycle, so the polls keep their times.
     auto due = std::chrono::steady_clock::now();
-    for (int polls = 0; plan.count == 0 || polls < plan.count; ++polls) {
-        if (polls > 0) {
-            seams.wait_until(due);
-        }
-        // Start to start, as the window counts its cycle: a slow poll shortens the wait.
-        due = std::chrono::steady_clock::now() + plan.interval;
+    for (;;) {
         lumora::RouterStatus status = lumora::FreshRouterStatus();
-        result = seams.poll(status);
+        const int result = seams.poll(status);
         // What a poll shows is compared without its time, which always differs.
         std::string shown = FormatOutcome(result, status, plan.format, OutcomeLayout::kLine);
-        if (plan.changes_only && printed_any && shown == last_printed) {
-            continue;
+        if (!plan.changes_only || shown != last_printed) {
+            if (!seams.write(stamped ? seams.time_stamp() + " " + shown : shown)) {
+                return lumora::kLocalFailure;
+            }
+            last_printed = std::move(shown);
         }
-        if (!WriteWhole(stamped ? seams.time_stamp() + " " + shown : shown)) {
+        if (plan.count != 0 && --polls_left == 0) {
+            return result;
+        }
+        due += plan.interval;
+        // A poll that took longer than the interval is followed at once, and the times start
+        // again from there.
+        due = std::max(due, std::chrono::steady_clock::now());
+        if (!seams.wait_until(due)) {
             return lumora::kLocalFailure;
         }
-        last_printed = std::move(shown);
-        printed_any = true;
     }
-    return result;
 }
 
 std::string LocalTimeStamp() {

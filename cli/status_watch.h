@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "cli/status_report.h"
@@ -12,6 +13,8 @@ namespace quirnctl {
 
 // The window's polling interval when its profile sets none.
 inline constexpr std::chrono::seconds kDefaultWatchInterval{20};
+// The longest --interval: a day; a longer one is more likely a mistake than a wish.
+inline constexpr std::chrono::seconds kLongestWatchInterval{86400};
 
 struct WatchPlan {
     std::chrono::seconds interval = kDefaultWatchInterval;  // from one poll's start to the next
@@ -24,15 +27,23 @@ struct WatchPlan {
 struct WatchSeams {
     // One status poll: fills the record and returns the RouterResult.
     std::function<int(lumora::RouterStatus& status)> poll;
-    // Returns at the given time, when the next poll is due.
-    std::function<void(std::chrono::steady_clock::time_point due)> wait_until;
+    // Returns at the given time, when the next poll is due; false, earlier, when nobody reads
+    // the output any more.
+    std::function<bool(std::chrono::steady_clock::time_point due)> wait_until;
+    // Writes an outcome whole; false when it cannot be written.
+    std::function<bool(std::string_view text)> write;
     // The local time that starts a text line, e.g. "2026-12-11 15:20:01".
     std::function<std::string()> time_stamp;
 };
 
-// Polls as `plan` says and prints each outcome on standard output (the text format starts its
-// line with the time). Returns the last poll's result once `count` polls are done, or
-// kLocalFailure when standard output can no longer be written.
+// The plan that watch's options ask for (ReadStatusFormat for the format): --interval, else the
+// profile's interval, else kDefaultWatchInterval. Throws UsageError for a bad number.
+WatchPlan ReadWatchPlan(const Arguments& parsed,
+                        std::optional<std::chrono::seconds> profile_interval);
+
+// Polls as `plan` says and writes each outcome (the text format starts its line with the
+// time). Returns the last poll's result once `count` polls are done, or kLocalFailure when the
+// output can no longer be written or nobody reads it.
 int WatchStatus(const WatchPlan& plan, const WatchSeams& seams);
 
 // The local time as "YYYY-MM-DD HH:MM:SS".

@@ -301,34 +301,42 @@ TEST_F(QuirnctlTest, APasswordAtTheLogInLimitIsSetAndThenLogsIn) {
     EXPECT_EQ(Quirnctl(&quirnctl::RunReboot, {"--password-file", file}).exit_status, kSuccess);
 }
 
+struct WatchRun {
+    int exit_status;
+    std::string out;
+    std::vector<std::chrono::steady_clock::duration> waits;  // from the first poll's due time
+};
+
 // Runs `watch` on the simulator with `plan`; before the poll after wait N, `between[N]` (if
-// any) changes the simulator, and no wait takes any time.
-Outcome Watch(QuirnctlTest& test, const quirnctl::WatchPlan& plan,
-              const std::vector<std::function<void(QuirnctlTest&)>>& between = {}) {
-    std::size_t waits = 0;
+// any) changes the simulator. No wait takes any time; each is recorded.
+WatchRun Watch(QuirnctlTest& test, const quirnctl::WatchPlan& plan,
+               const std::vector<std::function<void(QuirnctlTest&)>>& between = {}) {
+    WatchRun run{0, "", {}};
+    const auto start = std::chrono::steady_clock::now();
     quirnctl::WatchSeams seams;
     seams.poll = [](RouterStatus& status) {
         return GetRouterInfo(kStatusPage, nullptr, kStatusPageUser, kStatusPagePassword, status);
     };
-    seams.wait_until = [&](std::chrono::steady_clock::time_point) {
+    seams.wait_until = [&](std::chrono::steady_clock::time_point due) {
+        const std::size_t waits = run.waits.size();
         if (waits < between.size() && between[waits]) {
             between[waits](test);
         }
-        ++waits;
+        run.waits.push_back(due - start);
+        return true;
+    };
+    seams.write = [&](std::string_view text) {
+        run.out += text;
+        return true;
     };
     seams.time_stamp = [] { return std::string("2026-12-11 15:20:01"); };
-    SetDiagnosticStream(stderr);
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
-    const int exit_status = quirnctl::WatchStatus(plan, seams);
-    Outcome outcome{exit_status, testing::internal::GetCapturedStdout(),
-                    testing::internal::GetCapturedStderr()};
-    SetDiagnosticStream(nullptr);
-    return outcome;
+    run.exit_status = quirnctl::WatchStatus(plan, seams);
+    return run;
 }
 
 quirnctl::WatchPlan WatchPlan(int count, quirnctl::StatusFormat::Kind kind, bool changes_only) {
     quirnctl::WatchPlan plan;
+    plan.interval = std::chrono::seconds(30);
     plan.count = count;
     plan.format.kind = kind;
     plan.changes_only = changes_only;
@@ -363,7 +371,7 @@ void ClearFaults(QuirnctlTest& t) {
 }
 
 TEST_F(QuirnctlTest, WatchPrintsOneLinePerPollAndSurvivesAFailedOne) {
-    const Outcome outcome =
+    const WatchRun outcome =
         Watch(*this, WatchPlan(4, kText, false), {SetFault(Fault::kNoToken), ClearFaults});
     EXPECT_EQ(outcome.exit_status, kSuccess);
     const std::vector<std::string> lines = Lines(outcome.out);
@@ -378,10 +386,16 @@ TEST_F(QuirnctlTest, WatchPrintsOneLinePerPollAndSurvivesAFailedOne) {
               std::string::npos)
         << lines[0];
     EXPECT_EQ(sim().RequestCount(), 4u);
+    // Three waits, each due one interval after the last poll was (instant polls keep the times).
+    ASSERT_EQ(outcome.waits.size(), 3u);
+    for (std::size_t i = 0; i < outcome.waits.size(); ++i) {
+        EXPECT_GE(outcome.waits[i], std::chrono::seconds(30 * (i + 1)));
+        EXPECT_LT(outcome.waits[i], std::chrono::seconds(30 * (i + 1) + 1));
+    }
 }
 
 TEST_F(QuirnctlTest, WatchEndsWithTheLastPollsResult) {
-    const Outcome outcome = Watch(*this, WatchPlan(2, kJson, false), {SetFault(Fault::kNoToken)});
+    const WatchRun outcome = Watch(*this, WatchPlan(2, kJson, false), {SetFault(Fault::kNoToken)});
     EXPECT_EQ(outcome.exit_status, kPageNotUnderstood);
     const std::vector<std::string> lines = Lines(outcome.out);
     ASSERT_EQ(lines.size(), 2u) << outcome.out;
@@ -392,7 +406,7 @@ TEST_F(QuirnctlTest, WatchEndsWithTheLastPollsResult) {
 
 TEST_F(QuirnctlTest, WatchChangesPrintsOnlyWhatDiffersFromTheLastLinePrinted) {
     // Polls: 80 %, 80 %, 70 %, failure, failure, 70 %.
-    const Outcome outcome =
+    const WatchRun outcome =
         Watch(*this, WatchPlan(6, kText, true),
               {nullptr, SetBattery(70), SetFault(Fault::kNoToken), nullptr, ClearFaults});
     EXPECT_EQ(outcome.exit_status, kSuccess);

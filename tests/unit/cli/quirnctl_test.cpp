@@ -4,10 +4,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "cli/command.h"
 #include "cli/status_json.h"
+#include "cli/status_watch.h"
 
 namespace quirnctl {
 namespace {
@@ -72,6 +74,41 @@ TEST(StatusJson, OneLineLayoutIsTheIndentedObjectOnOneLine) {
         const std::string one_line = StatusJson(0, record, true, JsonLayout::kOneLine);
         EXPECT_EQ(one_line, collapsed);
         EXPECT_EQ(one_line.find('\n'), one_line.size() - 1);
+    }
+}
+
+// watch polls every --interval seconds, else as the profile's window would, else every 20 s.
+TEST(WatchPlan, IntervalCountAndChangesFromTheOptionsAndTheProfile) {
+    using std::chrono::seconds;
+    struct Case {
+        std::vector<std::string> args;
+        std::optional<seconds> profile;
+        seconds interval;
+        int count;
+        bool changes;
+    } cases[] = {
+        {{}, std::nullopt, seconds(20), 0, false},
+        {{}, seconds(60), seconds(60), 0, false},
+        {{"--interval", "5"}, seconds(60), seconds(5), 0, false},
+        {{"--interval", "86400", "--count", "3"}, std::nullopt, seconds(86400), 3, false},
+        {{}, seconds(4294967), seconds(86400), 0, false},  // a profile's longest cycle
+        {{"--changes", "--count", "1000000000"}, seconds(1), seconds(1), 1000000000, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.empty() ? "no options" : c.args[0]);
+        const WatchPlan plan = ReadWatchPlan(ParseCommandArguments("watch", c.args), c.profile);
+        EXPECT_EQ(plan.interval, c.interval);
+        EXPECT_EQ(plan.count, c.count);
+        EXPECT_EQ(plan.changes_only, c.changes);
+    }
+    const std::vector<std::string> wrong[] = {
+        {"--interval", "0"},  {"--interval", "86401"},    {"--interval", "1.5"},
+        {"--interval", "+5"}, {"--interval", "99999999999"}, {"--count", "0"},
+        {"--count", "-1"},    {"--count", "1000000001"},  {"--count", ""},
+    };
+    for (const auto& args : wrong) {
+        SCOPED_TRACE(args[0] + " " + args[1]);
+        EXPECT_THROW(ReadWatchPlan(ParseCommandArguments("watch", args), seconds(20)), UsageError);
     }
 }
 
