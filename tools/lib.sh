@@ -15,7 +15,8 @@ QUIRN_JOBS=${QUIRN_JOBS:-2}
 # Installs the Debian packages of the named sets that are not installed yet.
 #   native      the native build and its tests; prometheus for its promtool, which checks
 #               quirnctl's metrics (where services run, the package also starts its own server,
-#               which nothing here uses)
+#               which nothing here uses); man-db (with groff) and bash-completion for the tests
+#               of the manual pages and the completion
 #   benchmarks  what the benchmarks link (Google Benchmark; libxml2 as their baseline), built with
 #               the rest; the product links neither
 #   windows     the mingw-w64 cross build, GoogleTest's sources to build for it, 64-bit Wine
@@ -28,7 +29,7 @@ quirn_need() {
     local word wanted=() missing=() p
     for word in "$@"; do
         case $word in
-            native) wanted+=(cmake g++ make libgtest-dev python3 prometheus) ;;
+            native) wanted+=(cmake g++ make libgtest-dev python3 prometheus man-db bash-completion) ;;
             benchmarks) wanted+=(libbenchmark-dev libxml2-dev) ;;
             windows) wanted+=(cmake make g++-mingw-w64-x86-64 googletest wine64) ;;
             namespace) wanted+=(iproute2) ;;
