@@ -24,6 +24,8 @@ QUIRN_JOBS=${QUIRN_JOBS:-2}
 #   window      the Windows program on an X display: Xvfb, xdotool, xwininfo, Wine's own fonts
 #               and the Japanese ones the program's texts need
 #   sanitizers  clang's libFuzzer and sanitizer runtimes
+#   debian-package  the .deb and its test: dpkg-shlibdeps (dpkg-dev) and file for CPack's
+#               Depends, lintian, man-db and bash-completion to try what it installs
 # Any other word is taken as a package name.
 quirn_need() {
     local word wanted=() missing=() p
@@ -35,6 +37,7 @@ quirn_need() {
             namespace) wanted+=(iproute2) ;;
             window) wanted+=(wine64 fonts-wine fonts-ipafont-gothic xvfb xdotool x11-utils) ;;
             sanitizers) wanted+=(clang-14 libfuzzer-14-dev libclang-rt-14-dev) ;;
+            debian-package) wanted+=(dpkg-dev file lintian man-db bash-completion) ;;
             *) wanted+=("$word") ;;
         esac
     done
