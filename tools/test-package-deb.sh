@@ -20,10 +20,10 @@ if ! cpack --config "$build/CPackConfig.cmake" -B "$build/package" >"$build/cpac
 fi
 debs=("$build"/package/quirnctl_*.deb)
 deb=${debs[0]}
-[ ${#debs[@]} = 1 ] && [ -f "$deb" ] || {
+if [ ${#debs[@]} != 1 ] || [ ! -f "$deb" ]; then
     echo "test-package-deb.sh: cpack made no single quirnctl package in $build/package" >&2
     exit 1
-}
+fi
 echo "== package $deb"
 
 echo "== lintian"
