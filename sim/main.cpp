@@ -23,6 +23,11 @@ using quirn::sim::SimOptions;
 
 constexpr int kUsageError = 64;
 
+void PrintEntry(std::FILE* out, std::string_view name, std::string_view description) {
+    std::fprintf(out, "  %-20s %.*s\n", std::string(name).c_str(),
+                 static_cast<int>(description.size()), description.data());
+}
+
 void PrintHelp(std::FILE* out) {
     std::fprintf(
         out,
@@ -48,9 +53,18 @@ void PrintHelp(std::FILE* out) {
         "L raw bytes and a line end.\n"
         "\n"
         "Scenarios:\n");
+    // Scenarios() ends with one scenario per fault; those are listed once, as the faults.
     for (const quirn::sim::Scenario& scenario : quirn::sim::Scenarios()) {
-        std::fprintf(out, "  %-20s %.*s\n", std::string(scenario.name).c_str(),
-                     static_cast<int>(scenario.description.size()), scenario.description.data());
+        if (!quirn::sim::FaultFromName(scenario.name)) {
+            PrintEntry(out, scenario.name, scenario.description);
+        }
+    }
+    std::fprintf(out,
+                 "\n"
+                 "Faults (for --fault NAME; each is also a scenario that plays it on every\n"
+                 "request):\n");
+    for (const quirn::sim::Fault fault : quirn::sim::AllFaults()) {
+        PrintEntry(out, quirn::sim::FaultName(fault), quirn::sim::FaultDescription(fault));
     }
 }
 

@@ -13,8 +13,9 @@ QUIRN_JOBS=${QUIRN_JOBS:-2}
 # --- packages ---
 
 # Installs the Debian packages of the named sets that are not installed yet.
-#   native      the native build and its tests, and promtool, which checks quirnctl's metrics
-#               (see quirn_promtool)
+#   native      the native build and its tests: promtool, which checks quirnctl's metrics (see
+#               quirn_promtool); man-db (with groff) and bash-completion for the tests of the
+#               manual pages and the completion
 #   benchmarks  what the benchmarks link (Google Benchmark; libxml2 as their baseline), built with
 #               the rest; the product links neither
 #   windows     the mingw-w64 cross build, GoogleTest's sources to build for it, 64-bit Wine
@@ -22,17 +23,20 @@ QUIRN_JOBS=${QUIRN_JOBS:-2}
 #   window      the Windows program on an X display: Xvfb, xdotool, xwininfo, Wine's own fonts
 #               and the Japanese ones the program's texts need
 #   sanitizers  clang's libFuzzer and sanitizer runtimes
+#   debian-package  the .deb and its test: dpkg-shlibdeps (dpkg-dev) and file for CPack's
+#               Depends, lintian, man-db and bash-completion to try what it installs
 # Any other word is taken as a package name.
 quirn_need() {
     local word wanted=() missing=() p
     for word in "$@"; do
         case $word in
-            native) wanted+=(cmake g++ make libgtest-dev python3) ;;
+            native) wanted+=(cmake g++ make libgtest-dev python3 man-db bash-completion) ;;
             benchmarks) wanted+=(libbenchmark-dev libxml2-dev) ;;
             windows) wanted+=(cmake make g++-mingw-w64-x86-64 googletest wine64) ;;
             namespace) wanted+=(iproute2) ;;
             window) wanted+=(wine64 fonts-wine fonts-ipafont-gothic xvfb xdotool x11-utils) ;;
             sanitizers) wanted+=(clang-14 libfuzzer-14-dev libclang-rt-14-dev) ;;
+            debian-package) wanted+=(dpkg-dev file lintian man-db bash-completion) ;;
             *) wanted+=("$word") ;;
         esac
     done

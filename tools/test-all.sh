@@ -11,6 +11,9 @@ echo "== native build"
 quirn_build native build
 echo "== native tests"
 quirn_ctest build
+status=0
+# The .deb of quirnctl and quirn-sim: lintian, and as root installed, tried and removed.
+bash tools/test-package-deb.sh build || status=$?
 
 echo "== Windows build"
 quirn_build windows build-win
@@ -18,7 +21,6 @@ echo "== Windows tests under Wine"
 # The build's own Wine prefix, made on the first run (wineboot, about ten seconds).
 quirn_wine_env build-win/wine
 "$QUIRN_WINE" --version
-status=0
 quirn_ctest build-win || status=$?
 "$QUIRN_WINESERVER" -k 2>/dev/null || true  # ends the Wine session of the run
 bash tools/test-sanitizers.sh || status=$?  # ASan+UBSan suite, TSan threaded tests, bounded fuzzing
