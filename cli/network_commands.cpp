@@ -42,7 +42,7 @@ int ReportOutcome(const char* operation, int result, bool json) {
 // the status-page account carries a live session token; then runs the command whatever that
 // read gave.
 int RunRouterCommandLine(int command_index, const char* operation, const Arguments& parsed) {
-    const RouterAccess access = ReadRouterAccess(parsed);
+    const RouterAccess access = ReadRouterAccess(parsed, AdminPassword::kUsed);
     lumora::RouterStatus before = lumora::FreshRouterStatus();
     lumora::GetRouterInfo(lumora::kStatusPage, access.HostOrNone(), lumora::kStatusPageUser,
                           lumora::kStatusPagePassword, before);
@@ -63,7 +63,7 @@ int RunStatus(const std::vector<std::string>& args) {
     const Arguments parsed = ParseCommandArguments("status", args);
     RequireNoPositional(parsed, "status");
     const StatusFormat format = ReadStatusFormat(parsed);  // a bad format sends nothing
-    const RouterAccess access = ReadRouterAccess(parsed);
+    const RouterAccess access = ReadRouterAccess(parsed, AdminPassword::kUnused);
     lumora::RouterStatus status = lumora::FreshRouterStatus();
     const int result =
         lumora::GetRouterInfo(lumora::kStatusPage, access.HostOrNone(), lumora::kStatusPageUser,

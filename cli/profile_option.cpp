@@ -18,7 +18,7 @@ std::string Utf8(const std::wstring& text) {
 
 }  // namespace
 
-ProfileAccess ReadProfileOption(const std::string& path) {
+ProfileAccess ReadProfileOption(const std::string& path, bool with_admin_password) {
     quirn::IniProfileStore store{std::filesystem::path(path)};
     if (!store.IsReadable()) {
         throw UsageError("cannot read the profile " + path);
@@ -31,13 +31,16 @@ ProfileAccess ReadProfileOption(const std::string& path) {
     if (!settings.connect_domain.value.empty()) {
         access.router_host = Utf8(settings.connect_domain.value);
     }
-    const quirn::DecodedPassword password =
-        quirn::DecodeStoredPassword(settings.connect_rt_pw.value.c_str());
-    // Only an empty stored text stands for an empty password.
-    if (password.plain.empty() && !settings.connect_rt_pw.value.empty()) {
-        throw UsageError("the stored administrator password in " + path + " cannot be decoded");
+    if (with_admin_password) {
+        const quirn::DecodedPassword password =
+            quirn::DecodeStoredPassword(settings.connect_rt_pw.value.c_str());
+        // Only an empty stored text stands for an empty password.
+        if (password.plain.empty() && !settings.connect_rt_pw.value.empty()) {
+            throw UsageError("the stored administrator password in " + path +
+                             " cannot be decoded");
+        }
+        access.admin_password = Utf8(password.plain);
     }
-    access.admin_password = Utf8(password.plain);
     const auto cycle_seconds = static_cast<std::uint32_t>(settings.reload_cycle.value) / 1000;
     access.poll_interval = std::chrono::seconds(cycle_seconds == 0 ? 1 : cycle_seconds);
     return access;

@@ -21,7 +21,9 @@ struct ProfileAccess {
 };
 
 // Reads the profile at `path` as the window does. Throws UsageError when the file cannot be read
-// or its stored password cannot be decoded; the message names the file, never the password.
-ProfileAccess ReadProfileOption(const std::string& path);
+// or, with `with_admin_password`, its stored password cannot be decoded; the message names the
+// file, never the password. Without it the password is not decoded and stays empty, so that a
+// command that never logs in (status, watch) is not stopped by a password it does not use.
+ProfileAccess ReadProfileOption(const std::string& path, bool with_admin_password = true);
 
 }  // namespace quirnctl

@@ -6,10 +6,12 @@
 
 namespace quirnctl {
 
-RouterAccess ReadRouterAccess(const Arguments& parsed) {
+RouterAccess ReadRouterAccess(const Arguments& parsed, AdminPassword admin_password) {
     RouterAccess access;
     if (const std::string* profile = parsed.Value("--profile")) {
-        ProfileAccess from_profile = ReadProfileOption(*profile);
+        const bool profile_password = admin_password == AdminPassword::kUsed &&
+                                      parsed.Value("--password-file") == nullptr;
+        ProfileAccess from_profile = ReadProfileOption(*profile, profile_password);
         access.router_host = std::move(from_profile.router_host);
         access.admin_password = std::move(from_profile.admin_password);
         access.poll_interval = from_profile.poll_interval;

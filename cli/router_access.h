@@ -20,8 +20,12 @@ struct RouterAccess {
     const char* HostOrNone() const { return router_host ? router_host->c_str() : nullptr; }
 };
 
+// Whether the command logs in as the administrator.
+enum class AdminPassword { kUsed, kUnused };
+
 // The profile gives the window's settings; --router and --password-file override them. Throws
-// UsageError for an empty --router, an unreadable profile or password file.
-RouterAccess ReadRouterAccess(const Arguments& parsed);
+// UsageError for an empty --router, an unreadable profile or password file, or a stored password
+// that cannot be decoded when the command uses it and no --password-file replaces it.
+RouterAccess ReadRouterAccess(const Arguments& parsed, AdminPassword admin_password);
 
 }  // namespace quirnctl

@@ -18,7 +18,7 @@ int RunWatch(const std::vector<std::string>& args) {
     if (!parsed.positional.empty()) {
         throw UsageError("watch takes no argument " + parsed.positional[0]);
     }
-    const RouterAccess access = ReadRouterAccess(parsed);
+    const RouterAccess access = ReadRouterAccess(parsed, AdminPassword::kUnused);
     // Every mistake shows before the first poll.
     const WatchPlan plan = ReadWatchPlan(parsed, access.poll_interval);
 

@@ -362,6 +362,7 @@ TEST(AbsurdProfile, QuirnctlRefusesOrFailsCleanly) {
     struct Case {
         const char* name;
         std::string bytes;
+        int (*run)(const std::vector<std::string>&);
         int exit_status;
         const char* printed;
     };
@@ -370,17 +371,18 @@ TEST(AbsurdProfile, QuirnctlRefusesOrFailsCleanly) {
         {"10,000-character router address",
          "[router_info]\nconnect_domain=" + std::string(10000, 'd') +
              "\nconnect_rt_pw=" + std::string(stored.begin(), stored.end()) + "\n",
-         kConnectFailed, "result: 1 "},
+         &quirnctl::RunStatus, kConnectFailed, "result: 1 "},
+        // Refused by the command that would log in with it, before anything is sent.
         {"10,000-character stored password",
          "[router_info]\nconnect_domain=x\nconnect_rt_pw=" + std::string(10000, 'Q') + "\n",
-         quirnctl::kExitUsage, "cannot be decoded"},
-        {"binary", std::string("\0\1\2[router_info]\nconnect_domain=x\n", 33), quirnctl::kExitUsage,
-         "cannot read the profile"},
+         &quirnctl::RunReboot, quirnctl::kExitUsage, "cannot be decoded"},
+        {"binary", std::string("\0\1\2[router_info]\nconnect_domain=x\n", 33),
+         &quirnctl::RunStatus, quirnctl::kExitUsage, "cannot read the profile"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         WriteFile(path, c.bytes);
-        const Outcome outcome = Quirnctl(&quirnctl::RunStatus, {"--profile", path});
+        const Outcome outcome = Quirnctl(c.run, {"--profile", path});
         EXPECT_EQ(outcome.exit_status, c.exit_status);
         EXPECT_NE(outcome.printed.find(c.printed), std::string::npos) << outcome.printed;
         EXPECT_EQ(outcome.printed.find("QQQQ"), std::string::npos);

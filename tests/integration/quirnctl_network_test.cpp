@@ -419,6 +419,22 @@ TEST_F(QuirnctlTest, WatchChangesPrintsOnlyWhatDiffersFromTheLastLinePrinted) {
     EXPECT_EQ(sim().RequestCount(), 6u);
 }
 
+TEST_F(QuirnctlTest, AnUndecodableStoredPasswordStopsOnlyTheCommandsThatLogInWithIt) {
+    // (PasswordFile makes any temporary file.)
+    const std::string profile =
+        PasswordFile("[router_info]\r\nconnect_domain=127.0.0.1\r\nconnect_rt_pw=////\r\n");
+    EXPECT_EQ(Quirnctl(&quirnctl::RunReboot, {"--profile", profile}).exit_status,
+              quirnctl::kExitUsage);
+    EXPECT_EQ(sim().RequestCount(), 0u);
+    EXPECT_EQ(Quirnctl(&quirnctl::RunStatus, {"--profile", profile}).exit_status, kSuccess);
+    EXPECT_EQ(Quirnctl(&quirnctl::RunWatch, {"--profile", profile, "--count", "1"}).exit_status,
+              kSuccess);
+    const std::string admin = PasswordFile("quirn-admin\n");
+    EXPECT_EQ(Quirnctl(&quirnctl::RunReboot, {"--profile", profile, "--password-file", admin})
+                  .exit_status,
+              kSuccess);
+}
+
 TEST_F(QuirnctlTest, BadArgumentsAreUsageErrorsAndSendNothing) {
     const std::string missing = testing::TempDir() + "quirnctl_no_such_password_file";
     const std::vector<std::pair<RunFunction, std::vector<std::string>>> cases = {

@@ -75,13 +75,17 @@ TEST_F(ProfileOptionTest, TakesThePollingIntervalInTheWindowsWholeSeconds) {
 TEST_F(ProfileOptionTest, UnusableProfileIsAUsageError) {
     EXPECT_THROW(ReadProfileOption(path_), UsageError);  // no file yet
     EXPECT_THROW(ReadProfileOption(directory_.string()), UsageError);
-    WriteProfile("connect_rt_pw=////\r\n");  // decodes to bytes that are no text
+    WriteProfile("connect_domain=10.0.0.1\r\nconnect_rt_pw=////\r\n");  // bytes that are no text
     try {
         ReadProfileOption(path_);
         ADD_FAILURE() << "no error for an undecodable password";
     } catch (const UsageError& error) {
         EXPECT_NE(std::string(error.what()).find(path_), std::string::npos);
     }
+    // A command that never logs in still gets the address.
+    const ProfileAccess access = ReadProfileOption(path_, false);
+    EXPECT_EQ(access.router_host, "10.0.0.1");
+    EXPECT_EQ(access.admin_password, "");
 }
 
 }  // namespace
